@@ -1,0 +1,7 @@
+#include "processor/LoomcraftAudioProcessor.h"
+
+// The one place that sees both the processor and its editor.
+juce::AudioProcessorEditor* LoomcraftAudioProcessor::createEditor()
+{
+    return new juce::GenericAudioProcessorEditor(*this);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace veridane
+{
+
+/** The processor's saved state: the normalised gain and the direction index. */
+struct SavedState
+{
+    std::optional<float> gainValue;       ///< absent when the block had no "Gain" element
+    std::optional<std::int32_t> direction; ///< absent when it had no "idxInputConfig" element
+};
+
+/** Magic of the header that wraps the XML text ("VC2!" read as little-endian bytes 56 43 32 21). */
+constexpr std::uint32_t stateBlockMagic = 0x21324356;
+
+/** The block hosts store: magic, text length, one-line XML without declaration, a zero byte. */
+juce::MemoryBlock writeStateBlock(float gainValue, std::int32_t direction);
+
+/** Reads a block written by writeStateBlock (or by the framework's own XML wrapper, which adds a
+    declaration). Answers nothing for a block that is too short, has another magic, a length of
+    zero or less, or text that is not XML. Tags match ignoring case; later repeats win. */
+std::optional<SavedState> readStateBlock(const void* data, int sizeInBytes);
+
+/** The leading decimal integer of a text with C's atoi rules (leading white space, optional sign),
+    0 when there is none. Overlong digit runs wrap modulo 2^32 instead of overflowing. */
+std::int32_t leadingInteger(const juce::String& text) noexcept;
+
+} // namespace veridane
