@@ -151,12 +151,15 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
     startStage(gain);
     runGlides(w, order, gain, n);
 
-    // W, then the channel order, into scratch: the block is converted in place.
-    float* const convertedW = scratchBuffers[0].get();
+    // Where each converted channel comes from: W scaled into scratch, and the channel order either
+    // crossfaded into scratch or, when settled, read straight from its input channel.
+    std::array<const float*, numBFormatChannels> converted{};
+    float* const scaledW = scratchBuffers[0].get();
     if (w.gliding)
-        Fvo::multiply(convertedW, w.curve, input(0), n);
+        Fvo::multiply(scaledW, w.curve, input(0), n);
     else
-        Fvo::multiply(convertedW, input(0), w.current, n);
+        Fvo::multiply(scaledW, input(0), w.current, n);
+    converted[0] = scaledW;
 
     // Position 0 takes Y Z X from input positions 2 3 1; position 1 takes X Y Z from 3 1 2.
     static constexpr int atZero[] = {0, 2, 3, 1};
@@ -174,13 +177,14 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
                 const float v = 1.0f - u;
                 dest[i] = v * from[i] + u * to[i];
             }
+            converted[size_t(c)] = dest;
         }
     }
     else
     {
         const int* source = order.current == 0.0f ? atZero : atOne;
         for (int c = 1; c < numBFormatChannels; ++c)
-            Fvo::copy(scratchBuffers[size_t(c)].get(), input(source[c]), n);
+            converted[size_t(c)] = input(source[c]);
     }
 
     // Only ever lowered: a host that once ran fewer inputs keeps the smaller meter set.
@@ -199,23 +203,33 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
         updateMeter(c, c < numChannels ? veridane::vector::peakMagnitude(input(c), n) : 0.0f);
 
     // Write back the converted channels and apply the gain, one pass per channel that also
-    // finds the output peak.
+    // finds the output peak. The block is converted in place, so an input channel that a later
+    // output still reads is saved to scratch before it is overwritten.
     std::array<float, numBFormatChannels> outputPeaks{};
     for (int c = 0; c < numBFormatChannels; ++c)
     {
         float* dest = output(c);
         if (dest == nullptr)
             continue;
-        const bool converted = c < metered;
+        for (int later = c + 1; later < numBFormatChannels; ++later)
+        {
+            if (converted[size_t(later)] == dest)
+            {
+                float* saved = scratchBuffers[size_t(later)].get();
+                Fvo::copy(saved, dest, n);
+                converted[size_t(later)] = saved;
+            }
+        }
+        const bool isConverted = c < metered;
         const bool scaled = c < numGainOutputs;
-        const float* source = converted ? scratchBuffers[size_t(c)].get() : dest;
+        const float* source = isConverted ? converted[size_t(c)] : dest;
         if (scaled && gain.gliding)
             outputPeaks[size_t(c)] = veridane::vector::scaleAndPeak(dest, source, gain.curve, n);
         else if (scaled)
             outputPeaks[size_t(c)] = veridane::vector::scaleAndPeak(dest, source, gain.current, n);
         else
         {
-            if (converted)
+            if (isConverted && source != dest)
                 Fvo::copy(dest, source, n);
             outputPeaks[size_t(c)] = veridane::vector::peakMagnitude(dest, n);
         }
