@@ -5,7 +5,8 @@
 namespace veridane
 {
 
-/** Direction indexes as saved and shown: 1 converts ambiX to FuMa, every other value FuMa to ambiX. */
+/** Direction indexes as saved and shown: 1 converts ambiX to FuMa, every other value FuMa to ambiX.
+ */
 constexpr std::int32_t fumaToAmbix = 0;
 constexpr std::int32_t ambixToFuma = 1;
 

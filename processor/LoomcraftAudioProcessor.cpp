@@ -80,8 +80,7 @@ juce::AudioProcessor::BusesProperties LoomcraftAudioProcessor::bFormatBuses()
 }
 
 LoomcraftAudioProcessor::LoomcraftAudioProcessor()
-    : juce::AudioProcessor(bFormatBuses()),
-      targetWeightW(veridane::sqrtTwo),
+    : juce::AudioProcessor(bFormatBuses()), targetWeightW(veridane::sqrtTwo),
       currentWeightW(veridane::sqrtTwo)
 {
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
@@ -112,8 +111,8 @@ void LoomcraftAudioProcessor::releaseResources() {}
 
 bool LoomcraftAudioProcessor::isBusesLayoutSupported(const BusesLayout& layout) const
 {
-    return layout.getMainInputChannels() == channelConfiguration.numInputs
-           && layout.getMainOutputChannels() == channelConfiguration.numOutputs;
+    return layout.getMainInputChannels() == channelConfiguration.numInputs &&
+           layout.getMainOutputChannels() == channelConfiguration.numOutputs;
 }
 
 //==================================================================================================
@@ -168,15 +167,8 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
     {
         for (int c = 1; c < numBFormatChannels; ++c)
         {
-            const float* from = input(atZero[c]);
-            const float* to = input(atOne[c]);
             float* dest = scratchBuffers[size_t(c)].get();
-            for (int i = 0; i < n; ++i)
-            {
-                const float u = order.curve[i];
-                const float v = 1.0f - u;
-                dest[i] = v * from[i] + u * to[i];
-            }
+            veridane::vector::crossfade(dest, input(atZero[c]), input(atOne[c]), order.curve, n);
             converted[size_t(c)] = dest;
         }
     }
@@ -266,15 +258,36 @@ const juce::String LoomcraftAudioProcessor::getOutputChannelName(int channelInde
     return juce::String(channelIndex + 1);
 }
 
-bool LoomcraftAudioProcessor::isInputChannelStereoPair(int) const { return true; }
-bool LoomcraftAudioProcessor::isOutputChannelStereoPair(int) const { return true; }
-double LoomcraftAudioProcessor::getTailLengthSeconds() const { return 0.0; }
-bool LoomcraftAudioProcessor::acceptsMidi() const { return veridane::identity::acceptsMidiInput; }
-bool LoomcraftAudioProcessor::producesMidi() const { return veridane::identity::producesMidiOutput; }
-bool LoomcraftAudioProcessor::hasEditor() const { return veridane::identity::hasEditor; }
+bool LoomcraftAudioProcessor::isInputChannelStereoPair(int) const
+{
+    return true;
+}
+bool LoomcraftAudioProcessor::isOutputChannelStereoPair(int) const
+{
+    return true;
+}
+double LoomcraftAudioProcessor::getTailLengthSeconds() const
+{
+    return 0.0;
+}
+bool LoomcraftAudioProcessor::acceptsMidi() const
+{
+    return veridane::identity::acceptsMidiInput;
+}
+bool LoomcraftAudioProcessor::producesMidi() const
+{
+    return veridane::identity::producesMidiOutput;
+}
+bool LoomcraftAudioProcessor::hasEditor() const
+{
+    return veridane::identity::hasEditor;
+}
 
 //==================================================================================================
-int LoomcraftAudioProcessor::getNumParameters() { return 1; }
+int LoomcraftAudioProcessor::getNumParameters()
+{
+    return 1;
+}
 
 const juce::String LoomcraftAudioProcessor::getParameterName(int index)
 {
@@ -306,10 +319,19 @@ void LoomcraftAudioProcessor::setParameter(int index, float newValue)
 }
 
 //==================================================================================================
-int LoomcraftAudioProcessor::getNumPrograms() { return 1; }
-int LoomcraftAudioProcessor::getCurrentProgram() { return 0; }
+int LoomcraftAudioProcessor::getNumPrograms()
+{
+    return 1;
+}
+int LoomcraftAudioProcessor::getCurrentProgram()
+{
+    return 0;
+}
 void LoomcraftAudioProcessor::setCurrentProgram(int) {}
-const juce::String LoomcraftAudioProcessor::getProgramName(int) { return "Default"; }
+const juce::String LoomcraftAudioProcessor::getProgramName(int)
+{
+    return "Default";
+}
 void LoomcraftAudioProcessor::changeProgramName(int, const juce::String&) {}
 
 void LoomcraftAudioProcessor::getStateInformation(juce::MemoryBlock& destData)

@@ -12,8 +12,9 @@ namespace veridane::identity
 /** Packs four characters into 32 bits, first character in the top byte. */
 constexpr std::uint32_t fourCharCode(std::string_view code) noexcept
 {
-    return (std::uint32_t(std::uint8_t(code[0])) << 24) | (std::uint32_t(std::uint8_t(code[1])) << 16)
-           | (std::uint32_t(std::uint8_t(code[2])) << 8) | std::uint32_t(std::uint8_t(code[3]));
+    return (std::uint32_t(std::uint8_t(code[0])) << 24) |
+           (std::uint32_t(std::uint8_t(code[1])) << 16) |
+           (std::uint32_t(std::uint8_t(code[2])) << 8) | std::uint32_t(std::uint8_t(code[3]));
 }
 
 constexpr std::string_view pluginName = "Veridane";
@@ -80,7 +81,8 @@ constexpr std::uint32_t aaxNativeIdentifierBase = fourCharCode("jcaa");
 constexpr std::uint32_t aaxAudioSuiteIdentifierBase = fourCharCode("jyaa");
 constexpr int aaxConfigurationIndex = 0;
 constexpr std::uint32_t aaxNativeIdentifier = aaxNativeIdentifierBase + aaxConfigurationIndex;
-constexpr std::uint32_t aaxAudioSuiteIdentifier = aaxAudioSuiteIdentifierBase + aaxConfigurationIndex;
+constexpr std::uint32_t aaxAudioSuiteIdentifier =
+    aaxAudioSuiteIdentifierBase + aaxConfigurationIndex;
 constexpr std::string_view aaxMidiInputNodeName = "Veridane";
 constexpr std::uint32_t aaxMidiInputChannelMask = 0xFFFF;
 

@@ -11,7 +11,7 @@ namespace veridane
 /** The processor's saved state: the normalised gain and the direction index. */
 struct SavedState
 {
-    std::optional<float> gainValue;       ///< absent when the block had no "Gain" element
+    std::optional<float> gainValue;        ///< absent when the block had no "Gain" element
     std::optional<std::int32_t> direction; ///< absent when it had no "idxInputConfig" element
 };
 

@@ -27,9 +27,8 @@ inline __m128 absMax(__m128 peak, __m128 x) noexcept
 
 inline float horizontalMax(__m128 lanes) noexcept
 {
-    alignas(16) float v[4];
-    _mm_store_ps(v, lanes);
-    return std::fmax(std::fmax(v[0], v[1]), std::fmax(v[2], v[3]));
+    const __m128 pairs = _mm_max_ps(lanes, _mm_movehl_ps(lanes, lanes));
+    return _mm_cvtss_f32(_mm_max_ss(pairs, _mm_shuffle_ps(pairs, pairs, 1)));
 }
 #endif
 
@@ -40,18 +39,18 @@ inline float scale(float* dest, const float* source, int numSamples, GainAt gain
     int i = 0;
     float peak = 0.0f;
 #if defined(__SSE2__)
-    // Two accumulators, so the max is not one long dependency chain.
-    __m128 lanes[2] = {_mm_setzero_ps(), _mm_setzero_ps()};
+    // Two accumulators in registers, so the max is not one long dependency chain.
+    __m128 even = _mm_setzero_ps(), odd = _mm_setzero_ps();
     for (; i + 8 <= numSamples; i += 8)
     {
-        for (int k = 0; k < 2; ++k)
-        {
-            const __m128 y = _mm_mul_ps(gainAt.vector(i + 4 * k), _mm_loadu_ps(source + i + 4 * k));
-            _mm_storeu_ps(dest + i + 4 * k, y);
-            lanes[k] = absMax(lanes[k], y);
-        }
+        const __m128 y0 = _mm_mul_ps(gainAt.vector(i), _mm_loadu_ps(source + i));
+        const __m128 y1 = _mm_mul_ps(gainAt.vector(i + 4), _mm_loadu_ps(source + i + 4));
+        _mm_storeu_ps(dest + i, y0);
+        _mm_storeu_ps(dest + i + 4, y1);
+        even = absMax(even, y0);
+        odd = absMax(odd, y1);
     }
-    peak = horizontalMax(_mm_max_ps(lanes[0], lanes[1]));
+    peak = horizontalMax(_mm_max_ps(even, odd));
 #endif
     for (; i < numSamples; ++i)
         peak = absMaxScalar(peak, dest[i] = gainAt.scalar(i) * source[i]);
@@ -62,18 +61,30 @@ struct ConstantGain
 {
     float gain;
 #if defined(__SSE2__)
-    __m128 vector(int) const noexcept { return _mm_set1_ps(gain); }
+    __m128 vector(int) const noexcept
+    {
+        return _mm_set1_ps(gain);
+    }
 #endif
-    float scalar(int) const noexcept { return gain; }
+    float scalar(int) const noexcept
+    {
+        return gain;
+    }
 };
 
 struct GainCurve
 {
     const float* gains;
 #if defined(__SSE2__)
-    __m128 vector(int i) const noexcept { return _mm_loadu_ps(gains + i); }
+    __m128 vector(int i) const noexcept
+    {
+        return _mm_loadu_ps(gains + i);
+    }
 #endif
-    float scalar(int i) const noexcept { return gains[i]; }
+    float scalar(int i) const noexcept
+    {
+        return gains[i];
+    }
 };
 } // namespace detail
 
@@ -83,13 +94,16 @@ inline float peakMagnitude(const float* samples, int numSamples) noexcept
     int i = 0;
     float peak = 0.0f;
 #if defined(__SSE2__)
-    // Four accumulators, so the max is not one long dependency chain.
-    __m128 lanes[4] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
+    // Four accumulators in registers, so the max is not one long dependency chain.
+    __m128 a = _mm_setzero_ps(), b = _mm_setzero_ps(), c = _mm_setzero_ps(), d = _mm_setzero_ps();
     for (; i + 16 <= numSamples; i += 16)
-        for (int k = 0; k < 4; ++k)
-            lanes[k] = detail::absMax(lanes[k], _mm_loadu_ps(samples + i + 4 * k));
-    peak = detail::horizontalMax(
-        _mm_max_ps(_mm_max_ps(lanes[0], lanes[1]), _mm_max_ps(lanes[2], lanes[3])));
+    {
+        a = detail::absMax(a, _mm_loadu_ps(samples + i));
+        b = detail::absMax(b, _mm_loadu_ps(samples + i + 4));
+        c = detail::absMax(c, _mm_loadu_ps(samples + i + 8));
+        d = detail::absMax(d, _mm_loadu_ps(samples + i + 12));
+    }
+    peak = detail::horizontalMax(_mm_max_ps(_mm_max_ps(a, b), _mm_max_ps(c, d)));
 #endif
     for (; i < numSamples; ++i)
         peak = detail::absMaxScalar(peak, samples[i]);
@@ -107,6 +121,28 @@ inline float scaleAndPeak(float* dest, const float* source, const float* gains,
                           int numSamples) noexcept
 {
     return detail::scale(dest, source, numSamples, detail::GainCurve{gains});
+}
+
+/** dest[i] = (1 - u[i]) * from[i] + u[i] * to[i], each step rounded to single precision. */
+inline void crossfade(float* dest, const float* from, const float* to, const float* u,
+                      int numSamples) noexcept
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128 one = _mm_set1_ps(1.0f);
+    for (; i + 4 <= numSamples; i += 4)
+    {
+        const __m128 position = _mm_loadu_ps(u + i);
+        const __m128 rest = _mm_sub_ps(one, position);
+        _mm_storeu_ps(dest + i, _mm_add_ps(_mm_mul_ps(rest, _mm_loadu_ps(from + i)),
+                                           _mm_mul_ps(position, _mm_loadu_ps(to + i))));
+    }
+#endif
+    for (; i < numSamples; ++i)
+    {
+        const float rest = 1.0f - u[i];
+        dest[i] = rest * from[i] + u[i] * to[i];
+    }
 }
 
 } // namespace veridane::vector

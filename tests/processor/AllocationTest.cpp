@@ -22,8 +22,7 @@ void* countedAllocation(std::size_t size)
 }
 
 /** Counts allocations made by `work`. */
-template <typename Work>
-int allocationsDuring(Work&& work)
+template <typename Work> int allocationsDuring(Work&& work)
 {
     allocations = 0;
     counting = true;
@@ -33,12 +32,30 @@ int allocationsDuring(Work&& work)
 }
 } // namespace
 
-void* operator new(std::size_t size) { return countedAllocation(size); }
-void* operator new[](std::size_t size) { return countedAllocation(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new(std::size_t size)
+{
+    return countedAllocation(size);
+}
+void* operator new[](std::size_t size)
+{
+    return countedAllocation(size);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 TEST(AudioPath, ProcessesWithoutAllocatingInAnyStageMode)
 {

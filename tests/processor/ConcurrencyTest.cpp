@@ -55,7 +55,7 @@ TEST(SharedFields, ParameterDirectionAndStateChangesRaceFreeWithTheAudioThread)
             for (int i = 0; i < 2000; ++i)
             {
                 if (p.stateChanged.exchange(false, std::memory_order_acquire))
-                    (void) (p.getParameter(0) + float(p.idxInputConfig.load()));
+                    (void)(p.getParameter(0) + float(p.idxInputConfig.load()));
                 for (auto& level : p.meterLevels)
                     ASSERT_LE(level.load(std::memory_order_relaxed), 1.0f);
             }

@@ -31,8 +31,8 @@ TEST(GainLaw, MutesAtOrBelowMinus100DecibelsAndForNaN)
 TEST(GainLaw, MutesGainsTooLargeForAFloatInsteadOfGoingInfinite)
 {
     EXPECT_TRUE(std::isfinite(linearGainForGainValue(8.6f)));
-    for (float value : {8.7f, 1e9f, std::numeric_limits<float>::infinity(),
-                        std::numeric_limits<float>::max()})
+    for (float value :
+         {8.7f, 1e9f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max()})
     {
         SCOPED_TRACE(value);
         EXPECT_EQ(linearGainForGainValue(value), 0.0f);

@@ -60,9 +60,10 @@ TEST(StateBlockWriting, GainUsesTheShortestFloatTextAndDirectionItsSign)
         int direction;
         const char* text;
     };
-    for (const Row& row : {Row{0.35f, 1, "<Root><Gain>0.35</Gain><idxInputConfig>1</idxInputConfig></Root>"},
-                           Row{1.0f, -1, "<Root><Gain>1</Gain><idxInputConfig>-1</idxInputConfig></Root>"},
-                           Row{0.0f, 7, "<Root><Gain>0</Gain><idxInputConfig>7</idxInputConfig></Root>"}})
+    for (const Row& row :
+         {Row{0.35f, 1, "<Root><Gain>0.35</Gain><idxInputConfig>1</idxInputConfig></Root>"},
+          Row{1.0f, -1, "<Root><Gain>1</Gain><idxInputConfig>-1</idxInputConfig></Root>"},
+          Row{0.0f, 7, "<Root><Gain>0</Gain><idxInputConfig>7</idxInputConfig></Root>"}})
     {
         SCOPED_TRACE(row.text);
         const auto block = veridane::writeStateBlock(row.gain, row.direction);
@@ -114,8 +115,8 @@ TEST(StateBlockRestoring, ReadsDirectionWithAtoiRules)
         SCOPED_TRACE(row.text);
         LoomcraftAudioProcessor p;
         p.setConversionMode(5);
-        restore(p, blockWithText(std::string("<Root><idxInputConfig>") + row.text
-                                 + "</idxInputConfig></Root>"));
+        restore(p, blockWithText(std::string("<Root><idxInputConfig>") + row.text +
+                                 "</idxInputConfig></Root>"));
         EXPECT_EQ(p.idxInputConfig.load(), row.direction);
     }
 }
@@ -133,8 +134,9 @@ TEST(StateBlockRestoring, NonNumericGainRestoresZeroAndHugeGainStaysFinite)
 TEST(StateBlockRestoring, LastOfRepeatedTagsWins)
 {
     LoomcraftAudioProcessor p;
-    restore(p, blockWithText("<Root><Gain>0.1</Gain><Gain>0.7</Gain>"
-                             "<idxInputConfig>1</idxInputConfig><idxInputConfig>0</idxInputConfig></Root>"));
+    restore(p, blockWithText(
+                   "<Root><Gain>0.1</Gain><Gain>0.7</Gain>"
+                   "<idxInputConfig>1</idxInputConfig><idxInputConfig>0</idxInputConfig></Root>"));
     EXPECT_EQ(p.getParameter(0), 0.7f);
     EXPECT_EQ(p.idxInputConfig.load(), 0);
 }
