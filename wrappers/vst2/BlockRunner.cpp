@@ -1,0 +1,142 @@
+#include "wrappers/vst2/BlockRunner.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace veridane::vst2
+{
+namespace
+{
+/** Whether two blocks of numFrames samples share any byte. */
+bool overlap(const float* a, const float* b, std::int32_t numFrames) noexcept
+{
+    const auto start = [](const float* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    const auto bytes = static_cast<std::uintptr_t>(numFrames) * sizeof(float);
+    return start(a) < start(b) + bytes && start(b) < start(a) + bytes;
+}
+
+void copyFrames(float* destination, const float* source, int numFrames) noexcept
+{
+    std::memcpy(destination, source, static_cast<std::size_t>(numFrames) * sizeof(float));
+}
+} // namespace
+
+BlockRunner::BlockRunner()
+{
+    for (auto& channel : scratch)
+        channel = std::make_unique<float[]>(scratchFrames);
+    // Room for the few events a host might send, so clearing never frees or allocates.
+    midi.ensureSize(256);
+}
+
+void BlockRunner::process(juce::AudioProcessor& processor, float* const* inputs,
+                          float* const* outputs, std::int32_t numFrames, bool bypassed)
+{
+    if (numFrames < 0 || outputs == nullptr)
+        return;
+
+    const juce::ScopedLock hold(processor.getCallbackLock());
+    switch (chooseRoute(inputs, outputs, numFrames))
+    {
+    case Route::inPlace:
+        runDirect(processor, inputs, outputs, numFrames, false, bypassed);
+        break;
+    case Route::separate:
+        runDirect(processor, inputs, outputs, numFrames, true, bypassed);
+        break;
+    case Route::staged:
+        runStaged(processor, inputs, outputs, numFrames, bypassed);
+        break;
+    }
+}
+
+BlockRunner::Route BlockRunner::chooseRoute(float* const* inputs, float* const* outputs,
+                                            std::int32_t numFrames) const
+{
+    if (inputs == nullptr)
+        return Route::staged;
+
+    bool allInPlace = true;
+    for (int c = 0; c < numChannels; ++c)
+    {
+        if (inputs[c] == nullptr || outputs[c] == nullptr)
+            return Route::staged;
+        allInPlace = allInPlace && outputs[c] == inputs[c];
+    }
+    if (allInPlace)
+        return Route::inPlace;
+
+    for (int c = 0; c < numChannels; ++c)
+    {
+        for (int other = 0; other < numChannels; ++other)
+        {
+            // A channel that is its own input is simply not copied.
+            const bool ownInput = other == c && outputs[c] == inputs[c];
+            if (!ownInput && overlap(outputs[c], inputs[other], numFrames))
+                return Route::staged;
+            if (other != c && overlap(outputs[c], outputs[other], numFrames))
+                return Route::staged;
+        }
+    }
+    return Route::separate;
+}
+
+void BlockRunner::runDirect(juce::AudioProcessor& processor, float* const* inputs,
+                            float* const* outputs, std::int32_t numFrames, bool copyInputs,
+                            bool bypassed)
+{
+    int offset = 0;
+    do
+    {
+        const int frames = std::min(numFrames - offset, scratchFrames);
+        for (int c = 0; c < numChannels; ++c)
+        {
+            if (copyInputs && outputs[c] != inputs[c])
+                copyFrames(outputs[c] + offset, inputs[c] + offset, frames);
+            channelPointers[size_t(c)] = outputs[c] + offset;
+        }
+        runProcessor(processor, channelPointers.data(), frames, bypassed);
+        offset += frames;
+    } while (offset < numFrames);
+}
+
+void BlockRunner::runStaged(juce::AudioProcessor& processor, float* const* inputs,
+                            float* const* outputs, std::int32_t numFrames, bool bypassed)
+{
+    // Every input of a piece is read before any output of it is written, so crossed channels
+    // see their own input. Buffers that overlap at an offset (no host does that) are only exact
+    // for blocks that fit the scratch.
+    int offset = 0;
+    do
+    {
+        const int frames = std::min(numFrames - offset, scratchFrames);
+        for (int c = 0; c < numChannels; ++c)
+        {
+            float* const stage = scratch[size_t(c)].get();
+            const float* const input = inputs != nullptr ? inputs[c] : nullptr;
+            if (input != nullptr)
+                copyFrames(stage, input + offset, frames);
+            else
+                std::fill(stage, stage + frames, 0.0f);
+            channelPointers[size_t(c)] = stage;
+        }
+        runProcessor(processor, channelPointers.data(), frames, bypassed);
+        for (int c = 0; c < numChannels; ++c)
+            if (outputs[c] != nullptr)
+                copyFrames(outputs[c] + offset, scratch[size_t(c)].get(), frames);
+        offset += frames;
+    } while (offset < numFrames);
+}
+
+void BlockRunner::runProcessor(juce::AudioProcessor& processor, float* const* channels,
+                               int numFrames, bool bypassed)
+{
+    buffer.setDataToReferTo(channels, numChannels, numFrames);
+    midi.clear();
+    if (bypassed)
+        processor.processBlockBypassed(buffer, midi);
+    else
+        processor.processBlock(buffer, midi);
+}
+
+} // namespace veridane::vst2

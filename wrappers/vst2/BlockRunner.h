@@ -1,0 +1,56 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace veridane::vst2
+{
+
+/** Runs the host's process call on the processor: copies the inputs to the outputs and converts
+    them there with processBlock (or processBlockBypassed), under the processor's callback lock.
+
+    Buffers that are the same for a channel are processed in place; separate ones are copied
+    first; when an output is another channel's input, overlaps one, or a pointer is missing, the
+    block goes through a scratch buffer allocated here once, in pieces no longer than the scratch.
+    Audio thread; allocates nothing. */
+class BlockRunner
+{
+public:
+    static constexpr int numChannels = 4;
+    /** Frames per pass through the scratch. The processor splits long blocks at the same
+        points, so a long block gives the same result on every path. */
+    static constexpr int scratchFrames = 8192;
+
+    BlockRunner();
+
+    /** A negative frame count or a missing output array does nothing. A missing input (the array
+        or one channel) reads as silence; a missing output channel is not written. */
+    void process(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
+                 std::int32_t numFrames, bool bypassed);
+
+private:
+    enum class Route
+    {
+        inPlace,  // every output is its own channel's input
+        separate, // no output touches any input or other output
+        staged    // crossed, overlapping or missing buffers
+    };
+
+    Route chooseRoute(float* const* inputs, float* const* outputs, std::int32_t numFrames) const;
+    void runDirect(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
+                   std::int32_t numFrames, bool copyInputs, bool bypassed);
+    void runStaged(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
+                   std::int32_t numFrames, bool bypassed);
+    void runProcessor(juce::AudioProcessor& processor, float* const* channels, int numFrames,
+                      bool bypassed);
+
+    std::array<std::unique_ptr<float[]>, numChannels> scratch;
+    std::array<float*, numChannels> channelPointers{};
+    juce::AudioBuffer<float> buffer;
+    juce::MidiBuffer midi;
+};
+
+} // namespace veridane::vst2
