@@ -1,0 +1,41 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <string>
+
+/** A top-level X11 window of the host, of the size the editor asked for, on the host's own display
+    connection; the plug-in embeds its editor into it. */
+class EditorWindow
+{
+public:
+    /** Installs a lenient X error handler for the whole process. Call before the plug-in or the
+        host opens any window: plain Xvfb lacks atoms that toolkits ask for, and Xlib's default
+        handler would end the process on the first error. */
+    static void installLenientErrorHandler();
+    static bool displayAvailable();
+
+    /** Opens the display and maps the window; throws std::runtime_error without a display. */
+    EditorWindow(int width, int height);
+    ~EditorWindow();
+
+    EditorWindow(const EditorWindow&) = delete;
+    EditorWindow& operator=(const EditorWindow&) = delete;
+
+    /** The window id handed to effEditOpen. */
+    unsigned long id() const { return window; }
+    /** Reads and drops the host window's own events. */
+    void pumpEvents();
+    /** A left click at (x, y) of the window, sent to the deepest window embedded there. */
+    void click(int x, int y);
+    /** The window's pixels, embedded windows included, as an opaque image. */
+    juce::Image capture() const;
+    /** X errors seen since the handler was installed (any connection of the process). */
+    static int errorCount();
+
+private:
+    struct _XDisplay* display = nullptr;
+    unsigned long window = 0;
+    int width = 0;
+    int height = 0;
+};
