@@ -1,5 +1,7 @@
 #include "editor/LoomcraftAudioProcessorEditor.h"
 
+#include "editor/PanelStyle.h"
+
 #include "editor/EmbeddedResources.h"
 #include "processor/ConversionDirection.h"
 #include "processor/LoomcraftAudioProcessor.h"
@@ -50,8 +52,7 @@ constexpr int gainTextBoxHeight = 15;
 constexpr float gainRangeDb = 100.0f;
 constexpr float gainOffsetDb = 90.0f;
 
-constexpr int allEdgesConnected = juce::Button::ConnectedOnLeft | juce::Button::ConnectedOnRight |
-                                  juce::Button::ConnectedOnTop | juce::Button::ConnectedOnBottom;
+using veridane::panel::allEdgesConnected;
 } // namespace
 
 LoomcraftAudioProcessorEditor::LoomcraftAudioProcessorEditor(LoomcraftAudioProcessor& owner)

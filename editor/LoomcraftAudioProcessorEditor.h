@@ -2,6 +2,7 @@
 
 #include "editor/AltLookAndFeel_transparentButton.h"
 #include "editor/OptionGUI.h"
+#include "editor/PanelStyle.h"
 #include "editor/SharedDefaultLookAndFeel.h"
 #include "editor/VuMeter.h"
 #include "editor/WelcomeGUI.h"
@@ -43,8 +44,8 @@ public:
     /** The gain knob sets the parameter and tells the host. */
     void sliderValueChanged(juce::Slider* slider) override;
 
-    static constexpr int windowWidth = 443;
-    static constexpr int windowHeight = 233;
+    static constexpr int windowWidth = veridane::panel::windowWidth;
+    static constexpr int windowHeight = veridane::panel::windowHeight;
     static constexpr int refreshIntervalMs = 50;
 
 private:

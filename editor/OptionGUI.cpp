@@ -1,24 +1,21 @@
 #include "editor/OptionGUI.h"
 
+#include "editor/PanelStyle.h"
 #include "processor/LoomcraftAudioProcessor.h"
 
 namespace
 {
-constexpr int panelWidth = 443;
-constexpr int panelHeight = 233;
+using veridane::panel::allEdgesConnected;
+constexpr int panelWidth = veridane::panel::windowWidth;
+constexpr int panelHeight = veridane::panel::windowHeight;
 const juce::Rectangle<int> closeButtonBounds{0, 0, panelWidth, panelHeight};
 const juce::Rectangle<int> labelAreaBounds{138, 80, 168, 78};
 const juce::Rectangle<int> presetListBounds{162, 116, 119, 19};
 const juce::Rectangle<int> labelModeBounds{192, 76, 56, 36};
 const juce::Rectangle<int> blackSquare{171, 76, 100, 100};
 
-constexpr int allEdgesConnected = juce::Button::ConnectedOnLeft | juce::Button::ConnectedOnRight |
-                                  juce::Button::ConnectedOnTop | juce::Button::ConnectedOnBottom;
 constexpr juce::uint32 invisibleWhite = 0x00ffffff;
 constexpr juce::uint32 invisibleBlack = 0x00000000;
-constexpr juce::uint32 labelTextColour = 0xfffcfcfc;
-constexpr juce::uint32 editorTextColour = 0xff000000;
-constexpr juce::uint32 editorBackgroundColour = 0x00000000;
 constexpr float labelFontHeight = 15.0f;
 
 // Item order is direction order: index 0 converts FuMa to ambiX, index 1 ambiX to FuMa.
@@ -42,7 +39,7 @@ OptionGUI::OptionGUI(LoomcraftAudioProcessor& processorToControl) : processor(pr
 
     labelArea = std::make_unique<juce::Label>("label_InputConfig", juce::String());
     addAndMakeVisible(labelArea.get());
-    styleLabel(*labelArea);
+    veridane::panel::styleCaption(*labelArea, labelFontHeight, juce::Justification::centredLeft);
 
     presetList = std::make_unique<juce::ComboBox>("presetList");
     addAndMakeVisible(presetList.get());
@@ -54,7 +51,7 @@ OptionGUI::OptionGUI(LoomcraftAudioProcessor& processorToControl) : processor(pr
 
     labelMode = std::make_unique<juce::Label>("label_InputConfig", TRANS("MODE"));
     addAndMakeVisible(labelMode.get());
-    styleLabel(*labelMode);
+    veridane::panel::styleCaption(*labelMode, labelFontHeight, juce::Justification::centredLeft);
 
     setSize(panelWidth, panelHeight);
     closeButton->setLookAndFeel(&transparentLookAndFeel);
@@ -73,16 +70,6 @@ OptionGUI::~OptionGUI()
     labelArea.reset();
     presetList.reset();
     labelMode.reset();
-}
-
-void OptionGUI::styleLabel(juce::Label& label)
-{
-    label.setFont(juce::Font(labelFontHeight, juce::Font::plain));
-    label.setJustificationType(juce::Justification::centredLeft);
-    label.setEditable(false, false, false);
-    label.setColour(juce::Label::textColourId, juce::Colour(labelTextColour));
-    label.setColour(juce::TextEditor::textColourId, juce::Colour(editorTextColour));
-    label.setColour(juce::TextEditor::backgroundColourId, juce::Colour(editorBackgroundColour));
 }
 
 void OptionGUI::paint(juce::Graphics& g)

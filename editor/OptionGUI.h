@@ -41,7 +41,6 @@ public:
 private:
     /** Shows the processor's direction; the resulting change message comes back later. */
     void followProcessorDirection();
-    void styleLabel(juce::Label& label);
 
     LoomcraftAudioProcessor& processor;
     AltLookAndFeel_transparentButton transparentLookAndFeel;

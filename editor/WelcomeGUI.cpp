@@ -1,19 +1,17 @@
 #include "editor/WelcomeGUI.h"
 
+#include "editor/PanelStyle.h"
+
 namespace
 {
-constexpr int panelWidth = 443;
-constexpr int panelHeight = 233;
+using veridane::panel::allEdgesConnected;
+constexpr int panelWidth = veridane::panel::windowWidth;
+constexpr int panelHeight = veridane::panel::windowHeight;
 const juce::Rectangle<int> labelTitleBounds{134, 42, 175, 52};
 const juce::Rectangle<int> closeButtonBounds{0, 0, panelWidth, panelHeight};
 const juce::Rectangle<int> hyperlinkBounds{140, 172, 168, 22};
 
-constexpr int allEdgesConnected = juce::Button::ConnectedOnLeft | juce::Button::ConnectedOnRight |
-                                  juce::Button::ConnectedOnTop | juce::Button::ConnectedOnBottom;
 constexpr juce::uint32 invisibleWhite = 0x00ffffff;
-constexpr juce::uint32 titleColour = 0xfffcfcfc;
-constexpr juce::uint32 editorTextColour = 0xff000000;
-constexpr juce::uint32 editorBackgroundColour = 0x00000000;
 constexpr juce::uint32 linkColour = 0xffe10035;
 constexpr float titleFontHeight = 16.0f;
 constexpr float linkFontHeight = 14.0f;
@@ -23,13 +21,7 @@ WelcomeGUI::WelcomeGUI()
 {
     labelTitle = std::make_unique<juce::Label>("labelTitle", TRANS(titleText));
     addAndMakeVisible(labelTitle.get());
-    labelTitle->setFont(juce::Font(titleFontHeight, juce::Font::plain));
-    labelTitle->setJustificationType(juce::Justification::centred);
-    labelTitle->setEditable(false, false, false);
-    labelTitle->setColour(juce::Label::textColourId, juce::Colour(titleColour));
-    labelTitle->setColour(juce::TextEditor::textColourId, juce::Colour(editorTextColour));
-    labelTitle->setColour(juce::TextEditor::backgroundColourId,
-                          juce::Colour(editorBackgroundColour));
+    veridane::panel::styleCaption(*labelTitle, titleFontHeight, juce::Justification::centred);
 
     closeButton = std::make_unique<juce::TextButton>("closeButton");
     addAndMakeVisible(closeButton.get());
