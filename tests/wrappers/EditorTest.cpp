@@ -2,12 +2,12 @@
 // host runs the plug-in.
 #include "tests/wrappers/WrapperTestSupport.h"
 
-#include "wrappers/vst2/MessageThread.h"
+#include "wrappers/common/MessageThread.h"
 
 #include <cstdlib>
 
 using namespace wrappertest;
-using veridane::vst2::MessageThread;
+using veridane::wrappers::MessageThread;
 
 namespace
 {

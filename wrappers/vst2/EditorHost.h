@@ -1,23 +1,17 @@
 #pragma once
 
 #include "hosts/vst2/VstAbi.h"
-
-#include <juce_audio_processors/juce_audio_processors.h>
-
-#include <memory>
+#include "wrappers/common/EditorEmbedding.h"
 
 namespace veridane::vst2
 {
 
-/** The processor's editor inside the host's X11 window. The editor is created, embedded and
-    deleted on the plug-in's message thread; these calls come from the host's user-interface
-    thread and wait for it. Without a display the editor is never embedded. */
+/** The editor opcodes: the processor's editor inside the host's X11 window, its size as the
+    host's rectangle. Calls come from the host's user-interface thread. */
 class EditorHost
 {
 public:
-    explicit EditorHost(juce::AudioProcessor& processorToEdit);
-    /** Deletes the editor, if any. */
-    ~EditorHost();
+    explicit EditorHost(juce::AudioProcessor& processorToEdit) : embedding(processorToEdit) {}
 
     /** Stores through rect a pointer to the editor's rectangle (top, left, bottom, right), which
         stays valid as long as this object. Creates the editor to learn its size. Answers false
@@ -26,25 +20,17 @@ public:
 
     /** Embeds the editor into the host's window, given as its X11 window id. Answers false for a
         null window, without a display, or when the processor has no editor. */
-    bool open(void* parentWindow);
+    bool open(void* parentWindow) { return embedding.embedInto(parentWindow); }
 
     /** Deletes the editor; the processor lives on. */
-    void close();
+    void close() { embedding.close(); }
 
     /** Nothing to do: the plug-in's own message thread dispatches the editor's events. */
     void idle() {}
 
 private:
-    /** Message thread. */
-    juce::AudioProcessorEditor* editorOnMessageThread();
-    /** Message thread. */
-    void deleteEditorOnMessageThread();
-
-    juce::AudioProcessor& processor;
-    std::unique_ptr<juce::AudioProcessorEditor> editor;
+    wrappers::EditorEmbedding embedding;
     ERect rectangle{};
-
-    JUCE_DECLARE_NON_COPYABLE(EditorHost)
 };
 
 } // namespace veridane::vst2

@@ -16,8 +16,8 @@ namespace identity = veridane::identity;
 static_assert(identity::vstFlags ==
                   (effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks),
               "the flags announced must be the ones the identity lists");
-static_assert(identity::channelConfiguration.numInputs == BlockRunner::numChannels &&
-                  identity::channelConfiguration.numOutputs == BlockRunner::numChannels,
+static_assert(identity::channelConfiguration.numInputs == wrappers::BlockRunner::numChannels &&
+                  identity::channelConfiguration.numOutputs == wrappers::BlockRunner::numChannels,
               "the audio path is built for the one channel configuration");
 
 int32_t programCount(juce::AudioProcessor& processor)

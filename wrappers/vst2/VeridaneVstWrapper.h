@@ -1,10 +1,10 @@
 #pragma once
 
 #include "hosts/vst2/AudioEffectX.h"
-#include "wrappers/vst2/BlockRunner.h"
+#include "wrappers/common/BlockRunner.h"
 #include "wrappers/vst2/ChunkStore.h"
 #include "wrappers/vst2/EditorHost.h"
-#include "wrappers/vst2/MessageThread.h"
+#include "wrappers/common/MessageThread.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -98,11 +98,11 @@ private:
     void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override;
 
     // Declared in the order they must be built; the message thread outlives everything else.
-    MessageThread::User messageThreadUser;
+    wrappers::MessageThread::User messageThreadUser;
     std::unique_ptr<juce::AudioProcessor> processor;
     ChunkStore chunks;
     EditorHost editorHost;
-    BlockRunner runner;
+    wrappers::BlockRunner runner;
 
     std::atomic<bool> prepared{false};
     std::atomic<bool> firstProcessCall{true};

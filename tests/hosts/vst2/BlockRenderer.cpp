@@ -1,6 +1,6 @@
 #include "tests/hosts/vst2/BlockRenderer.h"
 
-#include "tests/hosts/vst2/Arguments.h"
+#include "tests/hosts/common/Arguments.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/hosts/vst2/AudioFiles.h"
+#include "tests/hosts/common/AudioFiles.h"
 #include "tests/hosts/vst2/HostedEffect.h"
 
 #include <array>

@@ -1,10 +1,10 @@
 // cycle: open, configure, process, (edit), close, N times, for leak and lifetime checks.
-#include "tests/hosts/vst2/BlockPartition.h"
+#include "tests/hosts/common/BlockPartition.h"
 #include "tests/hosts/vst2/BlockRenderer.h"
 #include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/EditorSession.h"
 #include "tests/hosts/vst2/StateChunk.h"
-#include "tests/hosts/vst2/TestSignals.h"
+#include "tests/hosts/common/TestSignals.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/hosts/vst2/EditorWindow.h"
+#include "tests/hosts/common/EditorWindow.h"
 #include "tests/hosts/vst2/HostedEffect.h"
 
 #include <memory>

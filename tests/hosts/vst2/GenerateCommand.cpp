@@ -1,7 +1,7 @@
 // generate: writes one of the test signals, so a render and its reference read the same file.
 #include "tests/hosts/vst2/Commands.h"
-#include "tests/hosts/vst2/SignalSource.h"
-#include "tests/hosts/vst2/TestSignals.h"
+#include "tests/hosts/common/SignalSource.h"
+#include "tests/hosts/common/TestSignals.h"
 
 #include <cstdio>
 

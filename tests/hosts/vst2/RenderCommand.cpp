@@ -1,8 +1,8 @@
 // render: load, open, configure (chunk, bypass), render block by block, close, write the result.
-#include "tests/hosts/vst2/BlockPartition.h"
+#include "tests/hosts/common/BlockPartition.h"
 #include "tests/hosts/vst2/BlockRenderer.h"
 #include "tests/hosts/vst2/Commands.h"
-#include "tests/hosts/vst2/SignalSource.h"
+#include "tests/hosts/common/SignalSource.h"
 #include "tests/hosts/vst2/StateChunk.h"
 
 #include <algorithm>

@@ -2,12 +2,13 @@
 
 #include <functional>
 
-namespace veridane::vst2
+namespace veridane::wrappers
 {
 
-/** The plug-in's own JUCE message thread. A VST 2 host on Linux has no JUCE message loop, so the
-    first instance starts a thread that initialises JUCE's GUI side and runs the dispatch loop on
-    itself, and the last instance stops it again (the GUI side is shut down on that thread).
+/** The plug-in's own JUCE message thread, one per process for every interface. A host on Linux
+    has no JUCE message loop, so the first instance (of any interface) starts a thread that
+    initialises JUCE's GUI side and runs the dispatch loop on itself, and the last instance stops
+    it again (the GUI side is shut down on that thread).
 
     Instances hold a MessageThread::User for their whole life; editors are created, embedded and
     deleted through runOnMessageThread. */
@@ -36,4 +37,4 @@ public:
     MessageThread() = delete;
 };
 
-} // namespace veridane::vst2
+} // namespace veridane::wrappers

@@ -1,9 +1,9 @@
-#include "wrappers/vst2/BlockRunner.h"
+#include "wrappers/common/BlockRunner.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace veridane::vst2
+namespace veridane::wrappers
 {
 namespace
 {
@@ -139,4 +139,4 @@ void BlockRunner::runProcessor(juce::AudioProcessor& processor, float* const* ch
         processor.processBlock(buffer, midi);
 }
 
-} // namespace veridane::vst2
+} // namespace veridane::wrappers

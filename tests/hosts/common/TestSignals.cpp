@@ -1,6 +1,6 @@
-#include "tests/hosts/vst2/TestSignals.h"
+#include "tests/hosts/common/TestSignals.h"
 
-#include "tests/hosts/vst2/Arguments.h"
+#include "tests/hosts/common/Arguments.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,6 +1,6 @@
-#include "tests/hosts/vst2/SignalSource.h"
+#include "tests/hosts/common/SignalSource.h"
 
-#include "tests/hosts/vst2/TestSignals.h"
+#include "tests/hosts/common/TestSignals.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "tests/hosts/vst2/EditorWindow.h"
+#include "tests/hosts/common/EditorWindow.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,6 +1,8 @@
 // compare, compare-images: the checks the render and editor tests end with.
-#include "tests/hosts/vst2/AudioFiles.h"
-#include "tests/hosts/vst2/Commands.h"
+#include "tests/hosts/common/CompareCommands.h"
+
+#include "tests/hosts/common/AudioFiles.h"
+#include "tests/hosts/common/ExitCodes.h"
 
 #include <juce_graphics/juce_graphics.h>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace veridane::vst2
+namespace veridane::wrappers
 {
 
 /** Runs the host's process call on the processor: copies the inputs to the outputs and converts
@@ -53,4 +53,4 @@ private:
     juce::MidiBuffer midi;
 };
 
-} // namespace veridane::vst2
+} // namespace veridane::wrappers

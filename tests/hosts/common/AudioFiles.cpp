@@ -1,4 +1,4 @@
-#include "tests/hosts/vst2/AudioFiles.h"
+#include "tests/hosts/common/AudioFiles.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 

@@ -1,4 +1,4 @@
-#include "tests/hosts/vst2/Arguments.h"
+#include "tests/hosts/common/Arguments.h"
 
 #include <cerrno>
 #include <cmath>

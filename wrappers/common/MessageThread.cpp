@@ -1,11 +1,11 @@
-#include "wrappers/vst2/MessageThread.h"
+#include "wrappers/common/MessageThread.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
 #include <mutex>
 
-namespace veridane::vst2
+namespace veridane::wrappers
 {
 namespace
 {
@@ -128,4 +128,4 @@ bool MessageThread::runOnMessageThread(const std::function<void()>& fn)
                call, const_cast<std::function<void()>*>(&fn)) != nullptr;
 }
 
-} // namespace veridane::vst2
+} // namespace veridane::wrappers

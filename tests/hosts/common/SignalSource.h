@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tests/hosts/vst2/Arguments.h"
-#include "tests/hosts/vst2/AudioFiles.h"
+#include "tests/hosts/common/Arguments.h"
+#include "tests/hosts/common/AudioFiles.h"
 
 #include <string>
 
