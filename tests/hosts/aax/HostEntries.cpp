@@ -1,0 +1,281 @@
+// The host's interface tables as the fake host declares them: entry numbers and argument types,
+// written apart from the library's declarations. Each entry logs its arguments and answers the
+// host's configured value; property maps also keep what they are given.
+#include "tests/hosts/aax/FakeHost.h"
+
+#include <array>
+#include <charconv>
+#include <type_traits>
+#include <utility>
+
+namespace fakeaax
+{
+namespace
+{
+constexpr std::size_t kTableSize = 32;
+using Table = std::array<const void*, kTableSize>;
+
+template <typename T>
+requires std::is_arithmetic_v<T> std::string describe(const FakeHost&, T value)
+{
+    if constexpr (std::is_same_v<T, bool>)
+        return value ? "true" : "false";
+    char text[64];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, written.ptr);
+}
+
+std::string describe(const FakeHost&, const char* text)
+{
+    return text != nullptr ? "\"" + std::string(text) + "\"" : "null";
+}
+
+std::string describe(const FakeHost& host, const ViewSize& size)
+{
+    return describe(host, size.height) + "x" + describe(host, size.width);
+}
+
+template <typename T> std::string describe(const FakeHost& host, T* pointer)
+{
+    return host.nameOf(pointer);
+}
+
+template <typename R> R answerAs(int64_t value)
+{
+    if constexpr (std::is_pointer_v<R>)
+        return reinterpret_cast<R>(static_cast<intptr_t>(value));
+    else
+        return static_cast<R>(value);
+}
+
+template <int Entry, typename R, typename... Args> R logged(HostObject* self, Args... args)
+{
+    self->host->record(*self, Entry, {describe(*self->host, args)...});
+    return answerAs<R>(self->host->entryAnswer());
+}
+
+// What the table holds where the host declares nothing: a call there is logged as a fault.
+template <int Entry> int32_t undeclared(HostObject* self)
+{
+    self->host->record(*self, Entry, {"undeclared entry"});
+    return kUnimplemented;
+}
+
+int32_t queryInterface(HostObject* self, const Guid& iid, void** out)
+{
+    return self->host->queryInterface(*self, iid, out);
+}
+
+uint32_t addRef(HostObject* self)
+{
+    return self->host->addRef(*self);
+}
+
+uint32_t release(HostObject* self)
+{
+    return self->host->release(*self);
+}
+
+int32_t createComponent(HostObject* self, const Guid& componentID, void* outer, const Guid& iid,
+                        void** out)
+{
+    self->host->record(*self, 3,
+                       {guidName(componentID), describe(*self->host, outer), guidName(iid)});
+    return self->host->createComponent(componentID, iid, out);
+}
+
+// Property maps answer from what they hold; a property they lack gets the configured answer.
+int32_t getProperty(HostObject* self, uint32_t id, int32_t* value)
+{
+    self->host->record(*self, 3, {describe(*self->host, id), describe(*self->host, value)});
+    const auto& properties = self->group->properties;
+    const auto found = properties.find(id);
+    if (found == properties.end())
+        return static_cast<int32_t>(self->host->entryAnswer());
+    if (value != nullptr)
+        *value = found->second;
+    return 1;
+}
+
+int32_t addProperty(HostObject* self, uint32_t id, int32_t value)
+{
+    logged<4, int32_t>(self, id, value);
+    self->group->properties[id] = value;
+    return static_cast<int32_t>(self->host->entryAnswer());
+}
+
+template <typename F> const void* address(F* function)
+{
+    return reinterpret_cast<const void*>(function);
+}
+
+template <int Entry, typename... Args> std::pair<int, const void*> entry()
+{
+    return {Entry, address(&logged<Entry, int32_t, Args...>)};
+}
+
+template <std::size_t... Entries> Table undeclaredTable(std::index_sequence<Entries...>)
+{
+    return {address(&undeclared<static_cast<int>(Entries)>)...};
+}
+
+Table makeTable(std::initializer_list<std::pair<int, const void*>> entries)
+{
+    Table table = undeclaredTable(std::make_index_sequence<kTableSize>());
+    table[0] = address(&queryInterface);
+    table[1] = address(&addRef);
+    table[2] = address(&release);
+    for (const auto& [number, function] : entries)
+        table[static_cast<std::size_t>(number)] = function;
+    return table;
+}
+
+using Object = HostObject*;
+using Text = const char*;
+using Pointer = void*;
+
+const Table& tableOf(Kind kind)
+{
+    static const Table unknown = makeTable({});
+    static const Table factory = makeTable({{3, address(&createComponent)}});
+    static const Table collection = makeTable({
+        entry<7, Text, Object>(),
+        entry<8, Text>(),
+        entry<9, Text>(),
+        entry<10, uint32_t>(),
+        entry<11, Object>(),
+    });
+    static const Table effect = makeTable({
+        entry<3, Object>(),
+        entry<4, Text>(),
+        entry<5, uint32_t>(),
+        entry<6, uint32_t, Text>(),
+        entry<7, Pointer, uint32_t>(),
+        entry<8, Object>(),
+        entry<9, uint32_t, Text>(),
+        entry<10, uint32_t, Text, Object>(),
+        entry<11, uint32_t, uint32_t, Text, uint32_t>(),
+    });
+    static const Table component = makeTable({
+        entry<3>(),
+        entry<4, int32_t, int32_t>(),
+        entry<5, uint32_t>(),
+        entry<6, uint32_t>(),
+        entry<7, uint32_t>(),
+        entry<8, uint32_t>(),
+        entry<9, uint32_t>(),
+        entry<10, uint32_t>(),
+        entry<11, uint32_t, uint32_t, int32_t>(),
+        entry<12, uint32_t, int32_t, Text>(),
+        entry<13, uint32_t, uint32_t, int32_t>(),
+        entry<14, int32_t, int32_t>(),
+        entry<15, uint32_t, int32_t, Text, uint32_t>(),
+        entry<16, Pointer, Object, Pointer, Pointer, Pointer>(),
+        entry<17, Pointer, Pointer, Object, Pointer, Pointer>(),
+        entry<18, int32_t, Pointer, uint32_t>(),
+        entry<19, int32_t, int32_t>(),
+    });
+    static const Table propertyMap = makeTable({
+        {3, address(&getProperty)},
+        {4, address(&addProperty)},
+        entry<5, uint32_t>(),
+        entry<6, uint32_t, const void*, uint32_t>(),
+        entry<7, uint32_t, const void**, uint32_t*>(),
+    });
+    static const Table services = makeTable({
+        entry<3, Text, int32_t, Text>(),
+        entry<4, int32_t, Text>(),
+    });
+    static const Table controller = makeTable({
+        entry<3, Pointer>(),
+        entry<4, float*>(),
+        entry<5, int32_t*>(),
+        entry<6, int32_t*>(),
+        entry<7, int32_t*>(),
+        entry<8, uint32_t, int32_t*>(),
+        entry<9, int64_t*>(),
+        entry<10, int32_t>(),
+        entry<11, uint32_t*, int32_t*, int32_t>(),
+        entry<12, uint32_t, const void*, uint32_t>(),
+        entry<13, uint32_t, Pointer>(),
+        entry<14, uint32_t, Pointer>(),
+        entry<15, uint32_t>(),
+        entry<16, uint32_t, Pointer>(),
+        entry<17, uint32_t>(),
+        entry<18, Pointer>(),
+        entry<19, Pointer, Pointer>(),
+        entry<20, uint32_t, const void*, uint32_t>(),
+        entry<21, Pointer>(),
+        entry<22, int64_t*>(),
+        entry<23, Pointer>(),
+    });
+    static const Table automation = makeTable({
+        entry<3, Text>(),
+        entry<4, Text>(),
+        entry<5, Text, double>(),
+        entry<6, Text, double>(),
+        entry<7, Text>(),
+        entry<8, Text>(),
+        entry<9, Text, bool*>(),
+    });
+    static const Table transport = makeTable({
+        entry<3, double*>(),
+        entry<4, int32_t*, int32_t*>(),
+        entry<5, bool*>(),
+        entry<6, int64_t*>(),
+        entry<7, bool*, int64_t*, int64_t*>(),
+        entry<8, int64_t*>(),
+        entry<9, int64_t*, int64_t>(),
+        entry<10, int32_t*, int32_t*, int64_t*, int64_t>(),
+        entry<11, uint32_t*>(),
+        entry<12, uint32_t*>(),
+        entry<13, int64_t*>(),
+        entry<14, int32_t*, int32_t*>(),
+        entry<15, int32_t*, int64_t*>(),
+        entry<16, int32_t*>(),
+    });
+    static const Table view = makeTable({
+        {3, address(&logged<3, int32_t>)},
+        {4, address(&logged<4, void*>)},
+        entry<5, uint32_t*>(),
+        entry<6, const ViewSize&>(),
+        entry<7, Text, uint32_t>(),
+        entry<8, Text, uint32_t>(),
+        entry<9, Text, uint32_t>(),
+    });
+
+    switch (kind)
+    {
+    case Kind::Factory:
+        return factory;
+    case Kind::Collection:
+        return collection;
+    case Kind::EffectDescriptor:
+        return effect;
+    case Kind::ComponentDescriptor:
+        return component;
+    case Kind::PropertyMap:
+        return propertyMap;
+    case Kind::HostServices:
+        return services;
+    case Kind::Controller:
+        return controller;
+    case Kind::Automation:
+        return automation;
+    case Kind::Transport:
+        return transport;
+    case Kind::ViewContainer:
+        return view;
+    case Kind::Unknown:
+    case Kind::PluginDefinition:
+        break;
+    }
+    return unknown;
+}
+} // namespace
+
+const void* const* entryTable(Kind kind)
+{
+    return tableOf(kind).data();
+}
+} // namespace fakeaax
