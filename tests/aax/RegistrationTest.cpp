@@ -56,13 +56,20 @@ TEST_F(AcfTest, RegistrationSucceedsOrFailsWithBalancedReferences)
         bool nullHostObject = false;
         bool nullOut = false;
     };
+    using enum FakeHost::Answer;
     const auto nothing = [](FakeHost&) {};
+    const auto answering = [](const char* name, FakeHost::Answer answer)
+    { return [=](FakeHost& h) { h.answer(name, answer); }; };
+    const auto returning = [](int32_t answer) { return [=](AAX_ICollection&) { return answer; }; };
+    const auto throwing = [](AAX_ICollection& collection) -> int32_t
+    {
+        collection.NewDescriptor()->NewComponentDescriptor();
+        throw std::bad_alloc();
+    };
+    const Strings collectionOnly{"factory.3(Collection, null, CollectionV1)"};
+    // clang-format off
     const Row rows[] = {
-        {"complete host",
-         nothing,
-         describeSmallEffect,
-         0,
-         "definition1",
+        {"complete host", nothing, describeSmallEffect, 0, "definition1",
          {"factory.3(Collection, null, CollectionV1)",
           "factory.3(EffectDescriptor, null, EffectDescriptorV1)", "effect1.4(\"Veridane\")",
           "factory.3(ComponentDescriptor, null, ComponentDescriptorV1)", "component1.5(0)",
@@ -70,52 +77,18 @@ TEST_F(AcfTest, RegistrationSucceedsOrFailsWithBalancedReferences)
           "component1.16(process, map1, null, null, null)", "effect1.3(component1)",
           "collection1.7(\"com.Plumbrook.Veridane\", effect1)",
           "factory.3(PropertyMap, null, PropertyMapV1)", "collection1.11(map2)"}},
-        {"no component factory",
-         [](FakeHost& h) { h.answer("ComponentFactory", FakeHost::Answer::Refuse); },
-         describeSmallEffect,
-         fakeaax::kNullObject,
-         "null",
-         {}},
-        {"factory answered as given but null",
-         [](FakeHost& h) { h.answer("ComponentFactory", FakeHost::Answer::SucceedWithNull); },
-         describeSmallEffect,
-         fakeaax::kUnexpected,
-         "untouched",
-         {}},
-        {"definition refused",
-         [](FakeHost& h) { h.answer("PluginDefinition", FakeHost::Answer::Refuse); },
-         [](AAX_ICollection&) { return 0; },
-         fakeaax::kNullObject,
-         "null",
-         {"factory.3(Collection, null, CollectionV1)"}},
-        {"description fails",
-         nothing,
-         [](AAX_ICollection&) { return -20004; },
-         fakeaax::kNullObject,
-         "untouched",
-         {"factory.3(Collection, null, CollectionV1)"}},
-        {"description throws",
-         nothing,
-         [](AAX_ICollection& collection) -> int32_t
-         {
-             collection.NewDescriptor()->NewComponentDescriptor();
-             throw std::bad_alloc();
-         },
-         fakeaax::kUnexpected,
-         "untouched",
+        {"no component factory", answering("ComponentFactory", Refuse), describeSmallEffect, fakeaax::kNullObject, "null", {}},
+        {"factory given as null", answering("ComponentFactory", SucceedWithNull), describeSmallEffect, fakeaax::kUnexpected, "untouched", {}},
+        {"definition refused", answering("PluginDefinition", Refuse), returning(0), fakeaax::kNullObject, "null", collectionOnly},
+        {"description fails", nothing, returning(-20004), fakeaax::kNullObject, "untouched", collectionOnly},
+        {"description throws", nothing, throwing, fakeaax::kUnexpected, "untouched",
          {"factory.3(Collection, null, CollectionV1)",
           "factory.3(EffectDescriptor, null, EffectDescriptorV1)",
           "factory.3(ComponentDescriptor, null, ComponentDescriptorV1)"}},
         {"null host object", nothing, describeSmallEffect, fakeaax::kNullObject, "null", {}, true},
-        {"null out pointer",
-         nothing,
-         describeSmallEffect,
-         fakeaax::kNullObject,
-         "untouched",
-         {},
-         false,
-         true},
+        {"null out pointer", nothing, describeSmallEffect, fakeaax::kNullObject, "untouched", {}, false, true},
     };
+    // clang-format on
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
@@ -139,67 +112,23 @@ TEST_F(AcfTest, RegistrationSucceedsOrFailsWithBalancedReferences)
     gDescription = nullptr;
 }
 
-TEST_F(AcfTest, ExportsAnswerTheirFixedValues)
+TEST_F(AcfTest, ExportsAnswerTheirFixedValuesAndRefuseNullOutPointers)
 {
-    constexpr uint64_t kUntouched = 0x5A5A5A5A5A5A5A5Aull;
-    using Answer = std::pair<int32_t, uint64_t>;
-    const auto pointerAnswer = [](int32_t result, void* out) {
-        return Answer{result, out == nullptr ? 0 : kUntouched};
-    };
-    struct Row
-    {
-        const char* name;
-        std::function<Answer(fakeaax::LibraryExports&, void*)> call;
-        Answer expected;
-    };
-    const Row rows[] = {
-        {"interface version",
-         [](auto& e, void*)
-         {
-             uint64_t version = kUntouched;
-             return Answer{e.getSDKVersion(&version), version};
-         },
-         {0, 0x00000201007756BFull}},
-        {"component",
-         [&](auto& e, void* h)
-         {
-             void* out = &e;
-             const int32_t result = e.registerComponent(h, 3, &out);
-             return pointerAnswer(result, out);
-         },
-         {0, 0}},
-        {"class factory",
-         [&](auto& e, void* h)
-         {
-             void* out = &e;
-             const auto id = fakeaax::guid("ComponentFactory");
-             const int32_t result = e.getClassFactory(h, id, id, &out);
-             return pointerAnswer(result, out);
-         },
-         {fakeaax::kUnimplemented, 0}},
-        {"version to null",
-         [](auto& e, void*) {
-             return Answer{e.getSDKVersion(nullptr), 0};
-         },
-         {fakeaax::kNullObject, 0}},
-        {"component to null",
-         [](auto& e, void* h) {
-             return Answer{e.registerComponent(h, 3, nullptr), 0};
-         },
-         {fakeaax::kNullObject, 0}},
-        {"class factory to null",
-         [](auto& e, void* h)
-         {
-             const auto id = fakeaax::guid("ComponentFactory");
-             return Answer{e.getClassFactory(h, id, id, nullptr), 0};
-         },
-         {fakeaax::kNullObject, 0}},
-    };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.call(exports, host.hostObject()), row.expected);
-    }
+    void* const hostObject = host.hostObject();
+    const auto& id = fakeaax::guid("ComponentFactory");
+    uint64_t version = 0;
+    void* component = &version;
+    void* factory = &version;
+    EXPECT_EQ(exports.getSDKVersion(&version), 0);
+    EXPECT_EQ(version, 0x00000201007756BFull);
+    EXPECT_EQ(exports.registerComponent(hostObject, 3, &component), 0);
+    EXPECT_EQ(component, nullptr);
+    EXPECT_EQ(exports.getClassFactory(hostObject, id, id, &factory), fakeaax::kUnimplemented);
+    EXPECT_EQ(factory, nullptr);
+
+    EXPECT_EQ(exports.getSDKVersion(nullptr), fakeaax::kNullObject);
+    EXPECT_EQ(exports.registerComponent(hostObject, 3, nullptr), fakeaax::kNullObject);
+    EXPECT_EQ(exports.getClassFactory(hostObject, id, id, nullptr), fakeaax::kNullObject);
     EXPECT_EQ(host.log(), Strings{});
 }
 

@@ -26,19 +26,14 @@ TEST(AAX_CString, TakesAnyTextAndClampsPositions)
     const Row rows[] = {
         {"null text", [] { return std::string(AAX_CString(nullptr).Get()); }, ""},
         {"Set to null", [] { AAX_CString s("x"); s.Set(nullptr); return std::string(s.Get()); }, ""},
-        {"assigned null", [] { AAX_CString s("x"); s = static_cast<const char*>(nullptr); return std::string(s.Get()); }, ""},
         {"from a host string", [] { fakeaax::HostString h("abc"); return std::string(AAX_CString(asInterface(h)).Get()); }, "abc"},
         {"from a host string answering null", [] { fakeaax::HostString h("abc"); h.answerNull(); return std::string(AAX_CString(asInterface(h)).Get()); }, ""},
         {"assigned a host string answering null", [] { fakeaax::HostString h; h.answerNull(); AAX_CString s("x"); s = asInterface(h); return std::string(s.Get()); }, ""},
-        {"erase inside", [] { return std::string(AAX_CString("abcdef").Erase(1, 2).Get()); }, "adef"},
         {"erase past the end", [] { return std::string(AAX_CString("abcdef").Erase(4, 100).Get()); }, "abcd"},
         {"erase from past the end", [] { return std::string(AAX_CString("abc").Erase(7, 1).Get()); }, "abc"},
         {"substring longer than the text", [] { fakeaax::HostString h; AAX_CString("abcd").SubString(0, 10, &asInterface(h)); return h.text(); }, "abcd"},
-        {"substring inside", [] { fakeaax::HostString h; AAX_CString("abcdef").SubString(2, 3, &asInterface(h)); return h.text(); }, "cde"},
         {"substring from past the end", [] { fakeaax::HostString h("old"); AAX_CString("abc").SubString(9, 2, &asInterface(h)); return h.text(); }, ""},
-        {"a host string assigned ours", [] { fakeaax::HostString h; asInterface(h) = AAX_CString("ours"); return h.text(); }, "ours"},
         {"equal up to an embedded NUL", [] { return std::string(AAX_CString(std::string("ab\0x", 4).c_str()) == AAX_CString(std::string("ab\0y", 4).c_str()) ? "equal" : "differ"); }, "equal"},
-        {"limit", [] { return std::to_string(AAX_CString(std::string(1000, 'x').c_str()).MaxLength()); }, "4294967294"},
     };
     // clang-format on
     for (const auto& row : rows)

@@ -62,7 +62,7 @@ template <int Entry, typename R, typename... Args> struct HostEntry<Entry, R(Arg
         using Function = R (*)(IACFUnknown*, Args...);
         // The object's first field points to its table; read both without assuming C++ types.
         const char* table = nullptr;
-        std::memcpy(&table, object, sizeof table);
+        std::memcpy(&table, static_cast<const void*>(object), sizeof table);
         Function function = nullptr;
         std::memcpy(&function, table + Entry * sizeof(Function), sizeof function);
         return function(object, args...);

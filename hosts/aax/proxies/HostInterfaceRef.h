@@ -58,8 +58,8 @@ HostComponent createHostComponent(IACFUnknown* hostObject, const ACFGuid& compon
 
 /** What an operation answers when the host did not give the interface it needs: version-1
     operations -20004, version-2 operations -20009. */
-inline constexpr AAX_Result kMissingV1 = -20004;
-inline constexpr AAX_Result kMissingV2 = -20009;
+inline constexpr AAX_Result kMissingV1 = AAX_ERROR_NULL_OBJECT;
+inline constexpr AAX_Result kMissingV2 = AAX_ERROR_UNIMPLEMENTED;
 
 /** Calls Entry on the target with the arguments unchanged and answers the host's result, or
     answers `missing` without a call when the target is null. */

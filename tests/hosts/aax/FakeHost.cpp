@@ -114,15 +114,6 @@ std::vector<std::string> FakeHost::unbalanced() const
     return names;
 }
 
-HostObject* FakeHost::find(std::string_view name)
-{
-    std::lock_guard lock(mLock);
-    for (const auto& object : mObjects)
-        if (object->name == name)
-            return object.get();
-    return nullptr;
-}
-
 void FakeHost::nameAddress(const void* address, std::string name)
 {
     std::lock_guard lock(mLock);

@@ -95,7 +95,6 @@ public:
     void clearLog();
     /** "name held N" for each object whose references the library has not given back. */
     std::vector<std::string> unbalanced() const;
-    HostObject* find(std::string_view name);
     /** Names an address, so that the log shows it when the library passes it on. */
     void nameAddress(const void* address, std::string name);
 
