@@ -3,9 +3,8 @@
 using namespace ACFHost;
 
 AAX_VAutomationDelegate::AAX_VAutomationDelegate(IACFUnknown* hostObject)
+    : mAutomation(queryHostComponent(hostObject, Automation::kV1, nullptr).v1)
 {
-    if (hostObject != nullptr)
-        queryHostInterface(hostObject, Automation::kV1, mAutomation);
 }
 
 AAX_Result AAX_VAutomationDelegate::RegisterParameter(AAX_CParamID parameter)

@@ -6,100 +6,100 @@
 using namespace ACFHost;
 
 AAX_VComponentDescriptor::AAX_VComponentDescriptor(IACFUnknown* hostObject)
-    : mHostObject(retainHostObject(hostObject))
+    : mHostObject(retainHostObject(hostObject)),
+      mHost(createHostComponent(hostObject, ComponentDescriptor::kComponentID,
+                                ComponentDescriptor::kV1, &ComponentDescriptor::kV2))
 {
-    auto component = createHostComponent(hostObject, ComponentDescriptor::kComponentID,
-                                         ComponentDescriptor::kV1, &ComponentDescriptor::kV2);
-    mV1 = std::move(component.v1);
-    mV2 = std::move(component.v2);
 }
 
 AAX_VComponentDescriptor::~AAX_VComponentDescriptor()
 {
     deleteAll(mPropertyMaps);
-    mV2.reset();
-    mV1.reset();
+    mHost.v2.reset();
+    mHost.v1.reset();
     mHostObject.reset();
 }
 
 AAX_Result AAX_VComponentDescriptor::Clear()
 {
-    return forwardOr<ComponentDescriptor::Clear>(kMissingV1, mV1);
+    return forwardOr<ComponentDescriptor::Clear>(kMissingV1, mHost.v1);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddAudioIn(uint32_t field)
 {
-    return forwardOr<ComponentDescriptor::AddAudioIn>(kMissingV1, mV1, field);
+    return forwardOr<ComponentDescriptor::AddAudioIn>(kMissingV1, mHost.v1, field);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddAudioOut(uint32_t field)
 {
-    return forwardOr<ComponentDescriptor::AddAudioOut>(kMissingV1, mV1, field);
+    return forwardOr<ComponentDescriptor::AddAudioOut>(kMissingV1, mHost.v1, field);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddAudioBufferLength(uint32_t field)
 {
-    return forwardOr<ComponentDescriptor::AddAudioBufferLength>(kMissingV1, mV1, field);
+    return forwardOr<ComponentDescriptor::AddAudioBufferLength>(kMissingV1, mHost.v1, field);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddSampleRate(uint32_t field)
 {
-    return forwardOr<ComponentDescriptor::AddSampleRate>(kMissingV1, mV1, field);
+    return forwardOr<ComponentDescriptor::AddSampleRate>(kMissingV1, mHost.v1, field);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddClock(uint32_t field)
 {
-    return forwardOr<ComponentDescriptor::AddClock>(kMissingV1, mV1, field);
+    return forwardOr<ComponentDescriptor::AddClock>(kMissingV1, mHost.v1, field);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddSideChainIn(uint32_t field)
 {
-    return forwardOr<ComponentDescriptor::AddSideChainIn>(kMissingV1, mV1, field);
+    return forwardOr<ComponentDescriptor::AddSideChainIn>(kMissingV1, mHost.v1, field);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddDataInPort(uint32_t field, uint32_t packetSize,
                                                    int32_t third)
 {
-    return forwardOr<ComponentDescriptor::AddDataInPort>(kMissingV1, mV1, field, packetSize, third);
+    return forwardOr<ComponentDescriptor::AddDataInPort>(kMissingV1, mHost.v1, field, packetSize,
+                                                         third);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddAuxOutputStem(uint32_t field, int32_t stemFormat,
                                                       const char* name)
 {
-    return forwardOr<ComponentDescriptor::AddAuxOutputStem>(kMissingV1, mV1, field, stemFormat,
+    return forwardOr<ComponentDescriptor::AddAuxOutputStem>(kMissingV1, mHost.v1, field, stemFormat,
                                                             name);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddPrivateData(uint32_t field, uint32_t size, int32_t options)
 {
-    return forwardOr<ComponentDescriptor::AddPrivateData>(kMissingV1, mV1, field, size, options);
+    return forwardOr<ComponentDescriptor::AddPrivateData>(kMissingV1, mHost.v1, field, size,
+                                                          options);
 }
 
 AAX_Result AAX_VComponentDescriptor::ForwardToEntry19(int32_t first, int32_t second)
 {
-    return forwardOr<ComponentDescriptor::Entry19>(kMissingV2, mV2, first, second);
+    return forwardOr<ComponentDescriptor::Entry19>(kMissingV2, mHost.v2, first, second);
 }
 
 AAX_Result AAX_VComponentDescriptor::ForwardToEntry14(int32_t first, int32_t second)
 {
-    return forwardOr<ComponentDescriptor::Entry14>(kMissingV1, mV1, first, second);
+    return forwardOr<ComponentDescriptor::Entry14>(kMissingV1, mHost.v1, first, second);
 }
 
 AAX_Result AAX_VComponentDescriptor::ForwardToEntry18(int32_t value, void* pointer, uint32_t count)
 {
-    return forwardOr<ComponentDescriptor::Entry18>(kMissingV1, mV1, value, pointer, count);
+    return forwardOr<ComponentDescriptor::Entry18>(kMissingV1, mHost.v1, value, pointer, count);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddMIDINode(uint32_t field, int32_t nodeType, const char* name,
                                                  uint32_t channelMask)
 {
-    return forwardOr<ComponentDescriptor::AddMIDINode>(kMissingV1, mV1, field, nodeType, name,
+    return forwardOr<ComponentDescriptor::AddMIDINode>(kMissingV1, mHost.v1, field, nodeType, name,
                                                        channelMask);
 }
 
 AAX_Result AAX_VComponentDescriptor::ForwardToEntry4(int32_t first, int32_t second)
 {
-    return forwardOr<ComponentDescriptor::Entry4>(kMissingV1, mV1, first, second);
+    return forwardOr<ComponentDescriptor::Entry4>(kMissingV1, mHost.v1, first, second);
 }
 
 AAX_IPropertyMap* AAX_VComponentDescriptor::NewPropertyMap()
@@ -126,7 +126,7 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_Native(AAX_ProcPtr process,
                                                            void* first, void* second, void* third)
 {
     return forwardOr<ComponentDescriptor::AddProcessProc_Native>(
-        kMissingV1, mV1, process, hostInterfaceOf(properties), first, second, third);
+        kMissingV1, mHost.v1, process, hostInterfaceOf(properties), first, second, third);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(void* first, void* second,
@@ -134,5 +134,5 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(void* first, void* second
                                                        void* fourth)
 {
     return forwardOr<ComponentDescriptor::AddProcessProc_TI>(
-        kMissingV1, mV1, first, second, hostInterfaceOf(properties), third, fourth);
+        kMissingV1, mHost.v1, first, second, hostInterfaceOf(properties), third, fourth);
 }

@@ -10,7 +10,6 @@ class AAX_VController final : public AAX_IController
 public:
     /** Asks the object (may be null) for versions 1 and 2 of the controller, each on its own. */
     explicit AAX_VController(IACFUnknown* hostObject);
-    ~AAX_VController() override;
 
     AAX_Result GetEffectID(AAX_IString* effectID) const override;
     AAX_Result GetSampleRate(float* sampleRate) const override;
@@ -36,6 +35,5 @@ public:
     AAX_Result ForwardToEntry23(void* out) const override;
 
 private:
-    HostInterfaceRef mV1;
-    HostInterfaceRef mV2;
+    HostComponent mHost;
 };

@@ -37,12 +37,11 @@ public:
                                   uint32_t channelMask) override;
 
     /** The host's version-1 interface, as other host calls take the descriptor. */
-    IACFUnknown* GetIUnknown() const { return mV1.get(); }
+    IACFUnknown* GetIUnknown() const { return mHost.v1.get(); }
 
 private:
     HostInterfaceRef mHostObject;
-    HostInterfaceRef mV1;
-    HostInterfaceRef mV2;
+    HostComponent mHost;
     std::set<AAX_VComponentDescriptor*> mComponentDescriptors;
     std::set<AAX_VPropertyMap*> mPropertyMaps;
 };

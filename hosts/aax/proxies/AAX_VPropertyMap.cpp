@@ -12,43 +12,36 @@ bool hostBoolean(int32_t answer)
 } // namespace
 
 AAX_VPropertyMap::AAX_VPropertyMap(IACFUnknown* hostObject)
+    : mHost(createHostComponent(hostObject, PropertyMap::kComponentID, PropertyMap::kV1,
+                                &PropertyMap::kV2))
 {
-    auto component = createHostComponent(hostObject, PropertyMap::kComponentID, PropertyMap::kV1,
-                                         &PropertyMap::kV2);
-    mV1 = std::move(component.v1);
-    mV2 = std::move(component.v2);
-}
-
-AAX_VPropertyMap::~AAX_VPropertyMap()
-{
-    mV2.reset();
-    mV1.reset();
 }
 
 bool AAX_VPropertyMap::GetProperty(uint32_t id, int32_t* value) const
 {
-    return hostBoolean(forwardOr<PropertyMap::GetProperty>(0, mV1, id, value));
+    return hostBoolean(forwardOr<PropertyMap::GetProperty>(0, mHost.v1, id, value));
 }
 
 AAX_Result AAX_VPropertyMap::AddProperty(uint32_t id, int32_t value)
 {
-    return forwardOr<PropertyMap::AddProperty>(kMissingV1, mV1, id, value);
+    return forwardOr<PropertyMap::AddProperty>(kMissingV1, mHost.v1, id, value);
 }
 
 AAX_Result AAX_VPropertyMap::RemoveProperty(uint32_t id)
 {
-    return forwardOr<PropertyMap::RemoveProperty>(kMissingV1, mV1, id);
+    return forwardOr<PropertyMap::RemoveProperty>(kMissingV1, mHost.v1, id);
 }
 
 AAX_Result AAX_VPropertyMap::AddPropertyWithIDArray(uint32_t id, const void* array, uint32_t count)
 {
-    return forwardOr<PropertyMap::AddPropertyWithIDArray>(kMissingV2, mV2, id, array, count);
+    return forwardOr<PropertyMap::AddPropertyWithIDArray>(kMissingV2, mHost.v2, id, array, count);
 }
 
 bool AAX_VPropertyMap::GetPropertyWithIDArray(uint32_t id, const void** array,
                                               uint32_t* count) const
 {
-    return hostBoolean(forwardOr<PropertyMap::GetPropertyWithIDArray>(0, mV2, id, array, count));
+    return hostBoolean(
+        forwardOr<PropertyMap::GetPropertyWithIDArray>(0, mHost.v2, id, array, count));
 }
 
 IACFUnknown* hostInterfaceOf(AAX_IPropertyMap* properties)

@@ -9,7 +9,6 @@ class AAX_VPropertyMap final : public AAX_IPropertyMap
 public:
     /** The host object may be null; the map then answers every operation without a call. */
     explicit AAX_VPropertyMap(IACFUnknown* hostObject);
-    ~AAX_VPropertyMap() override;
 
     bool GetProperty(uint32_t id, int32_t* value) const override;
     AAX_Result AddProperty(uint32_t id, int32_t value) override;
@@ -18,11 +17,10 @@ public:
     bool GetPropertyWithIDArray(uint32_t id, const void** array, uint32_t* count) const override;
 
     /** The host's version-1 interface, as other host calls take the map. */
-    IACFUnknown* GetIUnknown() const { return mV1.get(); }
+    IACFUnknown* GetIUnknown() const { return mHost.v1.get(); }
 
 private:
-    HostInterfaceRef mV1;
-    HostInterfaceRef mV2;
+    HostComponent mHost;
 };
 
 /** The version-1 interface of a map of this family, or null. */

@@ -9,7 +9,6 @@ class AAX_VTransport final : public AAX_ITransport
 public:
     /** Asks the object (may be null) for versions 1 and 2 of the transport, each on its own. */
     explicit AAX_VTransport(IACFUnknown* hostObject);
-    ~AAX_VTransport() override;
 
     AAX_Result GetCurrentTempo(double* beatsPerMinute) const override;
     AAX_Result GetCurrentMeter(int32_t* numerator, int32_t* denominator) const override;
@@ -29,6 +28,5 @@ public:
     AAX_Result IsMetronomeEnabled(int32_t* enabled) const override;
 
 private:
-    HostInterfaceRef mV1;
-    HostInterfaceRef mV2;
+    HostComponent mHost;
 };

@@ -9,9 +9,8 @@ constexpr AAX_Result kWithoutView = AAX_ERROR_UNIMPLEMENTED;
 } // namespace
 
 AAX_VViewContainer::AAX_VViewContainer(IACFUnknown* hostObject)
+    : mView(queryHostComponent(hostObject, ViewContainer::kV1, nullptr).v1)
 {
-    if (hostObject != nullptr)
-        queryHostInterface(hostObject, ViewContainer::kV1, mView);
 }
 
 int32_t AAX_VViewContainer::GetType()

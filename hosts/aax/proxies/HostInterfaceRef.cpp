@@ -70,3 +70,14 @@ HostComponent createHostComponent(IACFUnknown* hostObject, const ACFGuid& compon
         queryHostInterface(component.v1.get(), *v2, component.v2);
     return component;
 }
+
+HostComponent queryHostComponent(IACFUnknown* object, const ACFGuid& v1, const ACFGuid* v2)
+{
+    HostComponent component;
+    if (object == nullptr)
+        return component;
+    queryHostInterface(object, v1, component.v1);
+    if (v2 != nullptr)
+        queryHostInterface(object, *v2, component.v2);
+    return component;
+}

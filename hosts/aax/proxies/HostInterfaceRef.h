@@ -43,7 +43,7 @@ HostInterfaceRef retainHostObject(IACFUnknown* object);
     so a refusal never leaves a reference to give back. */
 ACFResult queryHostInterface(IACFUnknown* object, const ACFGuid& iid, HostInterfaceRef& out);
 
-/** Versions 1 and 2 of one host component. */
+/** Versions 1 and 2 of one host component; version 2 is released first. */
 struct HostComponent
 {
     HostInterfaceRef v1;
@@ -55,6 +55,10 @@ struct HostComponent
     stays null; a factory that the host claims to give but does not throws kACFNullPointer. */
 HostComponent createHostComponent(IACFUnknown* hostObject, const ACFGuid& componentID,
                                   const ACFGuid& v1, const ACFGuid* v2);
+
+/** Asks the object itself for version 1 and (when asked for) version 2, each on its own; a null
+    object gives neither. */
+HostComponent queryHostComponent(IACFUnknown* object, const ACFGuid& v1, const ACFGuid* v2);
 
 /** What an operation answers when the host did not give the interface it needs: version-1
     operations -20004, version-2 operations -20009. */
