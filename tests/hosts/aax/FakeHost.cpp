@@ -1,6 +1,7 @@
 #include "tests/hosts/aax/FakeHost.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace fakeaax
 {
@@ -10,7 +11,7 @@ struct ComponentRecipe
 {
     const char* componentName;
     const char* counter;
-    std::vector<std::tuple<const char*, Kind, const char*, const char*>> facets;
+    std::vector<std::tuple<const char*, const char*, const char*>> facets;
 };
 
 // What the component factory makes: the first interface is the one asked for at creation.
@@ -19,21 +20,16 @@ const std::vector<ComponentRecipe>& recipes()
     static const std::vector<ComponentRecipe> all = {
         {"Collection",
          "collection",
-         {{"CollectionV1", Kind::Collection, "collection", ""},
-          {"PluginDefinition", Kind::PluginDefinition, "definition", ""}}},
+         {{"CollectionV1", "collection", ""}, {"PluginDefinition", "definition", ""}}},
         {"EffectDescriptor",
          "effect",
-         {{"EffectDescriptorV1", Kind::EffectDescriptor, "effect", ""},
-          {"EffectDescriptorV2", Kind::EffectDescriptor, "effect", ".v2"}}},
+         {{"EffectDescriptorV1", "effect", ""}, {"EffectDescriptorV2", "effect", ".v2"}}},
         {"ComponentDescriptor",
          "component",
-         {{"ComponentDescriptorV1", Kind::ComponentDescriptor, "component", ""},
-          {"ComponentDescriptorV2", Kind::ComponentDescriptor, "component", ".v2"}}},
-        {"PropertyMap",
-         "map",
-         {{"PropertyMapV1", Kind::PropertyMap, "map", ""},
-          {"PropertyMapV2", Kind::PropertyMap, "map", ".v2"}}},
-        {"HostServices", "services", {{"HostServicesV1", Kind::HostServices, "services", ""}}},
+         {{"ComponentDescriptorV1", "component", ""},
+          {"ComponentDescriptorV2", "component", ".v2"}}},
+        {"PropertyMap", "map", {{"PropertyMapV1", "map", ""}, {"PropertyMapV2", "map", ".v2"}}},
+        {"HostServices", "services", {{"HostServicesV1", "services", ""}}},
     };
     return all;
 }
@@ -41,8 +37,7 @@ const std::vector<ComponentRecipe>& recipes()
 
 FakeHost::FakeHost()
 {
-    auto& group = makeGroup("", {{"ACFUnknown", Kind::Unknown, "host", ""},
-                                 {"ComponentFactory", Kind::Factory, "factory", ""}});
+    auto& group = makeGroup("", {{"ACFUnknown", "host", ""}, {"ComponentFactory", "factory", ""}});
     mHostObject = group.facets.front().second;
 }
 
@@ -55,20 +50,20 @@ void* FakeHost::hostObject()
 
 void* FakeHost::newInstanceObject()
 {
-    return makeGroup("instance", {{"ACFUnknown", Kind::Unknown, "instance", ""},
-                                  {"ControllerV1", Kind::Controller, "controller", ""},
-                                  {"ControllerV2", Kind::Controller, "controller", ".v2"},
-                                  {"AutomationV1", Kind::Automation, "automation", ""},
-                                  {"TransportV1", Kind::Transport, "transport", ""},
-                                  {"TransportV2", Kind::Transport, "transport", ".v2"}})
+    return makeGroup("instance", {{"ACFUnknown", "instance", ""},
+                                  {"ControllerV1", "controller", ""},
+                                  {"ControllerV2", "controller", ".v2"},
+                                  {"AutomationV1", "automation", ""},
+                                  {"TransportV1", "transport", ""},
+                                  {"TransportV2", "transport", ".v2"}})
         .facets.front()
         .second;
 }
 
 void* FakeHost::newViewObject()
 {
-    return makeGroup("container", {{"ACFUnknown", Kind::Unknown, "container", ""},
-                                   {"ViewContainerV1", Kind::ViewContainer, "view", ""}})
+    return makeGroup("container",
+                     {{"ACFUnknown", "container", ""}, {"ViewContainerV1", "view", ""}})
         .facets.front()
         .second;
 }
@@ -196,8 +191,8 @@ int32_t FakeHost::createComponent(const Guid& componentID, const Guid& iid, void
         if (answerFor(iid) == Answer::SucceedWithNull)
             return kSuccess;
         std::vector<Facet> facets;
-        for (const auto& [interfaceName, kind, stem, suffix] : recipe.facets)
-            facets.push_back({interfaceName, kind, stem, suffix});
+        for (const auto& [interfaceName, stem, suffix] : recipe.facets)
+            facets.push_back({interfaceName, stem, suffix});
         auto* const created = makeGroup(recipe.counter, facets).facets.front().second;
         created->held = 1;
         *out = created;
@@ -214,7 +209,7 @@ HostGroup& FakeHost::makeGroup(const std::string& counter, const std::vector<Fac
     for (const auto& facet : facets)
     {
         auto object = std::make_unique<HostObject>(
-            HostObject{entryTable(facet.kind), this, &group, facet.stem + number + facet.suffix});
+            HostObject{entryTable(facet.stem), this, &group, facet.stem + number + facet.suffix});
         group.facets.emplace_back(guid(facet.interfaceName), object.get());
         mObjects.push_back(std::move(object));
     }

@@ -12,29 +12,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace fakeaax
 {
 class FakeHost;
 struct HostGroup;
-
-enum class Kind
-{
-    Unknown,
-    Factory,
-    PluginDefinition,
-    Collection,
-    EffectDescriptor,
-    ComponentDescriptor,
-    PropertyMap,
-    HostServices,
-    Controller,
-    Automation,
-    Transport,
-    ViewContainer,
-};
 
 /** One interface of a host component, as the library holds it. */
 struct HostObject
@@ -55,8 +38,9 @@ struct HostGroup
     std::map<uint32_t, int32_t> properties;
 };
 
-/** Entry tables, one per kind (see HostEntries.cpp). */
-const void* const* entryTable(Kind kind);
+/** The entry table of the objects named after this stem ("collection", "effect"...; see
+    HostEntries.cpp); objects of other names have entries 0 to 2 only. */
+const void* const* entryTable(std::string_view stem);
 
 class FakeHost
 {
@@ -84,7 +68,7 @@ public:
     /** How QueryInterface and the factory answer for an interface (by its name, see
         FakeAcf.h); every interface is given until said otherwise. */
     void answer(std::string_view interfaceName, Answer answer);
-    /** What every entry from 3 on answers, unless its kind answers from its own state. */
+    /** What every entry from 3 on answers, unless its object answers from its own state. */
     void answerEntries(int64_t value) { mEntryAnswer = value; }
     int64_t entryAnswer() const { return mEntryAnswer; }
 
@@ -110,7 +94,6 @@ private:
     struct Facet
     {
         const char* interfaceName;
-        Kind kind;
         std::string stem;
         std::string suffix;
     };

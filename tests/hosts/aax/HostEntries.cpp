@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <map>
 #include <type_traits>
 #include <utility>
 
@@ -136,82 +137,58 @@ using Object = HostObject*;
 using Text = const char*;
 using Pointer = void*;
 
-const Table& tableOf(Kind kind)
+const std::map<std::string_view, Table>& tables()
 {
     // clang-format off
-    static const Table unknown = makeTable({});
-    static const Table factory = makeTable({{3, address(&createComponent)}});
-    static const Table collection = makeTable({
-        entry<7, Text, Object>(), entry<8, Text>(), entry<9, Text>(), entry<10, uint32_t>(),
-        entry<11, Object>()});
-    static const Table effect = makeTable({
-        entry<3, Object>(), entry<4, Text>(), entry<5, uint32_t>(), entry<6, uint32_t, Text>(),
-        entry<7, Pointer, uint32_t>(), entry<8, Object>(), entry<9, uint32_t, Text>(),
-        entry<10, uint32_t, Text, Object>(), entry<11, uint32_t, uint32_t, Text, uint32_t>()});
-    static const Table component = makeTable({
-        entry<3>(), entry<5, uint32_t>(), entry<6, uint32_t>(), entry<7, uint32_t>(),
-        entry<8, uint32_t>(), entry<9, uint32_t>(), entry<10, uint32_t>(),
-        entry<11, uint32_t, uint32_t, int32_t>(), entry<12, uint32_t, int32_t, Text>(),
-        entry<13, uint32_t, uint32_t, int32_t>(), entry<15, uint32_t, int32_t, Text, uint32_t>(),
-        entry<16, Pointer, Object, Pointer, Pointer, Pointer>(),
-        entry<17, Pointer, Pointer, Object, Pointer, Pointer>()});
-    static const Table propertyMap = makeTable({
-        {3, address(&getProperty)}, {4, address(&addProperty)}, entry<5, uint32_t>(),
-        entry<6, uint32_t, const void*, uint32_t>(), entry<7, uint32_t, const void**, uint32_t*>()});
-    static const Table services = makeTable({entry<3, Text, int32_t, Text>(), entry<4, int32_t, Text>()});
-    static const Table controller = makeTable({
-        entry<3, Pointer>(), entry<4, float*>(), entry<5, int32_t*>(), entry<6, int32_t*>(),
-        entry<7, int32_t*>(), entry<8, uint32_t, int32_t*>(), entry<9, int64_t*>(),
-        entry<10, int32_t>(), entry<11, uint32_t*, int32_t*, int32_t>(),
-        entry<12, uint32_t, const void*, uint32_t>(), entry<20, uint32_t, const void*, uint32_t>(),
-        entry<22, int64_t*>()});
-    static const Table automation = makeTable({
-        entry<3, Text>(), entry<4, Text>(), entry<5, Text, double>(), entry<6, Text, double>(),
-        entry<7, Text>(), entry<8, Text>(), entry<9, Text, bool*>()});
-    static const Table transport = makeTable({
-        entry<3, double*>(), entry<4, int32_t*, int32_t*>(), entry<5, bool*>(), entry<6, int64_t*>(),
-        entry<7, bool*, int64_t*, int64_t*>(), entry<8, int64_t*>(), entry<9, int64_t*, int64_t>(),
-        entry<10, int32_t*, int32_t*, int64_t*, int64_t>(), entry<11, uint32_t*>(),
-        entry<12, uint32_t*>(), entry<13, int64_t*>(), entry<14, int32_t*, int32_t*>(),
-        entry<15, int32_t*, int64_t*>(), entry<16, int32_t*>()});
-    static const Table view = makeTable({
-        {3, address(&logged<3, int32_t>)}, {4, address(&logged<4, void*>)}, entry<5, uint32_t*>(),
-        entry<6, const ViewSize&>(), entry<7, Text, uint32_t>(), entry<8, Text, uint32_t>(),
-        entry<9, Text, uint32_t>()});
+    static const std::map<std::string_view, Table> all = {
+        {"factory", makeTable({{3, address(&createComponent)}})},
+        {"collection", makeTable({
+            entry<7, Text, Object>(), entry<8, Text>(), entry<9, Text>(), entry<10, uint32_t>(),
+            entry<11, Object>()})},
+        {"effect", makeTable({
+            entry<3, Object>(), entry<4, Text>(), entry<5, uint32_t>(), entry<6, uint32_t, Text>(),
+            entry<7, Pointer, uint32_t>(), entry<8, Object>(), entry<9, uint32_t, Text>(),
+            entry<10, uint32_t, Text, Object>(), entry<11, uint32_t, uint32_t, Text, uint32_t>()})},
+        {"component", makeTable({
+            entry<3>(), entry<5, uint32_t>(), entry<6, uint32_t>(), entry<7, uint32_t>(),
+            entry<8, uint32_t>(), entry<9, uint32_t>(), entry<10, uint32_t>(),
+            entry<11, uint32_t, uint32_t, int32_t>(), entry<12, uint32_t, int32_t, Text>(),
+            entry<13, uint32_t, uint32_t, int32_t>(), entry<15, uint32_t, int32_t, Text, uint32_t>(),
+            entry<16, Pointer, Object, Pointer, Pointer, Pointer>(),
+            entry<17, Pointer, Pointer, Object, Pointer, Pointer>()})},
+        {"map", makeTable({
+            {3, address(&getProperty)}, {4, address(&addProperty)}, entry<5, uint32_t>(),
+            entry<6, uint32_t, const void*, uint32_t>(), entry<7, uint32_t, const void**, uint32_t*>()})},
+        {"services", makeTable({entry<3, Text, int32_t, Text>(), entry<4, int32_t, Text>()})},
+        {"controller", makeTable({
+            entry<3, Pointer>(), entry<4, float*>(), entry<5, int32_t*>(), entry<6, int32_t*>(),
+            entry<7, int32_t*>(), entry<8, uint32_t, int32_t*>(), entry<9, int64_t*>(),
+            entry<10, int32_t>(), entry<11, uint32_t*, int32_t*, int32_t>(),
+            entry<12, uint32_t, const void*, uint32_t>(), entry<20, uint32_t, const void*, uint32_t>(),
+            entry<22, int64_t*>()})},
+        {"automation", makeTable({
+            entry<3, Text>(), entry<4, Text>(), entry<5, Text, double>(), entry<6, Text, double>(),
+            entry<7, Text>(), entry<8, Text>(), entry<9, Text, bool*>()})},
+        {"transport", makeTable({
+            entry<3, double*>(), entry<4, int32_t*, int32_t*>(), entry<5, bool*>(), entry<6, int64_t*>(),
+            entry<7, bool*, int64_t*, int64_t*>(), entry<8, int64_t*>(), entry<9, int64_t*, int64_t>(),
+            entry<10, int32_t*, int32_t*, int64_t*, int64_t>(), entry<11, uint32_t*>(),
+            entry<12, uint32_t*>(), entry<13, int64_t*>(), entry<14, int32_t*, int32_t*>(),
+            entry<15, int32_t*, int64_t*>(), entry<16, int32_t*>()})},
+        {"view", makeTable({
+            {3, address(&logged<3, int32_t>)}, {4, address(&logged<4, void*>)}, entry<5, uint32_t*>(),
+            entry<6, const ViewSize&>(), entry<7, Text, uint32_t>(), entry<8, Text, uint32_t>(),
+            entry<9, Text, uint32_t>()})},
+    };
     // clang-format on
-
-    switch (kind)
-    {
-    case Kind::Factory:
-        return factory;
-    case Kind::Collection:
-        return collection;
-    case Kind::EffectDescriptor:
-        return effect;
-    case Kind::ComponentDescriptor:
-        return component;
-    case Kind::PropertyMap:
-        return propertyMap;
-    case Kind::HostServices:
-        return services;
-    case Kind::Controller:
-        return controller;
-    case Kind::Automation:
-        return automation;
-    case Kind::Transport:
-        return transport;
-    case Kind::ViewContainer:
-        return view;
-    case Kind::Unknown:
-    case Kind::PluginDefinition:
-        break;
-    }
-    return unknown;
+    return all;
 }
 } // namespace
 
-const void* const* entryTable(Kind kind)
+const void* const* entryTable(std::string_view stem)
 {
-    return tableOf(kind).data();
+    static const Table unknown = makeTable({});
+    const auto found = tables().find(stem);
+    return (found != tables().end() ? found->second : unknown).data();
 }
 } // namespace fakeaax
