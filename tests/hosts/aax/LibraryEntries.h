@@ -1,0 +1,31 @@
+// How the fake host reaches the library: its exports, found by their plain names, and the
+// entries of the component objects it hands out, called by number.
+#pragma once
+
+#include "tests/hosts/aax/FakeAcf.h"
+
+#include <cstdint>
+
+namespace fakeaax
+{
+struct LibraryExports
+{
+    int32_t (*registerPlugin)(void* hostObject, void** outDefinition);
+    int32_t (*registerComponent)(void* hostObject, uint32_t index, void** outComponent);
+    int32_t (*getClassFactory)(void* hostObject, const Guid& classID, const Guid& iid,
+                               void** outFactory);
+    int32_t (*canUnloadNow)(void* hostObject);
+    int32_t (*startup)(void* hostObject);
+    int32_t (*shutdown)(void* hostObject);
+    int32_t (*getSDKVersion)(uint64_t* outVersion);
+
+    /** Looks each export up in a library handle (RTLD_DEFAULT for the running program); throws
+        std::runtime_error naming the first one missing. */
+    static LibraryExports find(void* library);
+};
+
+/** Entries 0 to 2 of a component object of the library. */
+int32_t queryInterface(void* object, const Guid& iid, void** out);
+uint32_t addRef(void* object);
+uint32_t release(void* object);
+} // namespace fakeaax
