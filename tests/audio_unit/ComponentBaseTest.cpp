@@ -1,14 +1,11 @@
 #include "hosts/audio_unit/AUStatus.h"
 
-#include "platform/frameworks/Frameworks.h"
-
+#include "tests/audio_unit/FakeSources.h"
 #include "tests/audio_unit/TestUnit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 using namespace autest;
 
@@ -29,88 +26,23 @@ Block Call(SInt16 selector, intptr_t firstArgument = 0)
     return block;
 }
 
-class ProbeComponent : public ComponentBase
+/** Counts its clean-ups and destructions; its clean-up fails when asked to. */
+struct ProbeComponent : ComponentBase
 {
-public:
-    ProbeComponent(int& preDestructors, int& destructors, bool failsToCleanUp = false)
-        : ComponentBase(nullptr), mPreDestructors(preDestructors), mDestructors(destructors),
-          mFailsToCleanUp(failsToCleanUp)
-    {
-    }
-    ~ProbeComponent() override { ++mDestructors; }
+    int& cleanUps;
+    int& destructions;
+    bool failsToCleanUp = false;
+
+    ProbeComponent(int& c, int& d) : ComponentBase(nullptr), cleanUps(c), destructions(d) {}
+    ~ProbeComponent() override { ++destructions; }
     OSStatus Version() override { return 0x10000; }
     void PreDestructor() override
     {
-        ++mPreDestructors;
-        if (mFailsToCleanUp)
+        ++cleanUps;
+        if (failsToCleanUp)
             ThrowStatus(-1234);
     }
-
-private:
-    int& mPreDestructors;
-    int& mDestructors;
-    const bool mFailsToCleanUp;
 };
-
-//==================================================================================================
-// TestUnit opened by the frameworks stand-in on both roads, as the entry points open a unit.
-
-TestUnit* gOpenedUnit = nullptr;
-
-AudioComponentMethod NoMethods(SInt16)
-{
-    return nullptr;
-}
-
-OSStatus OpenBlock(void* self, AudioComponentInstance instance)
-{
-    auto* block = static_cast<AudioComponentPlugInInstance*>(self);
-    ComponentInitLocker lock;
-    ComponentBase::sNewInstanceType = ComponentBase::kAudioComponentInstance;
-    gOpenedUnit = static_cast<TestUnit*>(block->mConstruct(block->mInstanceStorage, instance));
-    gOpenedUnit->PostConstructor();
-    return noErr;
-}
-
-OSStatus CloseBlock(void* self)
-{
-    auto* block = static_cast<AudioComponentPlugInInstance*>(self);
-    block->mDestruct(block->mInstanceStorage);
-    std::free(block);
-    return noErr;
-}
-
-AudioComponentPlugInInterface* TestUnitFactory(const AudioComponentDescription*)
-{
-    void* memory =
-        std::malloc(offsetof(AudioComponentPlugInInstance, mInstanceStorage) + sizeof(TestUnit));
-    auto* block = static_cast<AudioComponentPlugInInstance*>(memory);
-    block->mPlugInInterface = {OpenBlock, CloseBlock, NoMethods, nullptr};
-    block->mConstruct = [](void* at, AudioComponentInstance instance) -> void*
-    { return new (at) TestUnit(1, 1, 2, instance); };
-    block->mDestruct = [](void* at) { static_cast<TestUnit*>(at)->~TestUnit(); };
-    return &block->mPlugInInterface;
-}
-
-OSStatus TestUnitEntry(ComponentParameters* params, void* storage)
-{
-    if (params->what != kComponentOpenSelect)
-        return ComponentBase::ComponentEntryDispatch(params, static_cast<ComponentBase*>(storage));
-    auto* instance = reinterpret_cast<ComponentInstance>(params->params[0]);
-    ComponentInitLocker lock;
-    ComponentBase::sNewInstanceType = ComponentBase::kComponentMgrInstance;
-    gOpenedUnit = new TestUnit(1, 1, 2, instance);
-    gOpenedUnit->PostConstructor();
-    ComponentBase::CMgr_SetComponentInstanceStorage(instance, gOpenedUnit);
-    return noErr;
-}
-
-constexpr AudioComponentDescription kFactoryDescription{MakeFourCharCode('a', 'u', 'f', 'x'),
-                                                        MakeFourCharCode('f', 'a', 'c', 't'),
-                                                        MakeFourCharCode('T', 'e', 's', 't'), 1, 2};
-constexpr ComponentDescription kEntryDescription{MakeFourCharCode('a', 'u', 'f', 'x'),
-                                                 MakeFourCharCode('e', 'n', 't', 'r'),
-                                                 MakeFourCharCode('T', 'e', 's', 't'), 3, 4};
 } // namespace
 
 TEST(ComponentEntryDispatch, AnswersVersionCanDoAndCloseAndRefusesTheRest)
@@ -135,8 +67,8 @@ TEST(ComponentEntryDispatch, AnswersVersionCanDoAndCloseAndRefusesTheRest)
         {"selector 0", 0, 0, badComponentSelector},
         {"render selector", kAudioUnitRenderSelect, 0, badComponentSelector},
     };
-    int preDestructors = 0, destructors = 0;
-    ProbeComponent probe(preDestructors, destructors);
+    int cleanUps = 0, destructions = 0;
+    ProbeComponent probe(cleanUps, destructions);
     for (const Row& row : rows)
     {
         SCOPED_TRACE(row.name);
@@ -146,26 +78,23 @@ TEST(ComponentEntryDispatch, AnswersVersionCanDoAndCloseAndRefusesTheRest)
     Block version = Call(kComponentVersionSelect);
     EXPECT_EQ(ComponentBase::ComponentEntryDispatch(&version.params, nullptr), paramErr);
     EXPECT_EQ(ComponentBase::ComponentEntryDispatch(nullptr, &probe), paramErr);
-    EXPECT_EQ(preDestructors + destructors, 0);
 
-    for (const bool failsToCleanUp : {false, true})
+    // Close cleans up and deletes the object, also when the clean-up fails.
+    for (const bool fails : {false, true})
     {
-        SCOPED_TRACE(failsToCleanUp ? "clean-up fails" : "clean-up succeeds");
-        int pre = 0, destroyed = 0;
+        SCOPED_TRACE(fails ? "clean-up fails" : "clean-up succeeds");
+        cleanUps = destructions = 0;
+        auto* closing = new ProbeComponent(cleanUps, destructions);
+        closing->failsToCleanUp = fails;
         Block close = Call(kComponentCloseSelect);
-        auto* closing = new ProbeComponent(pre, destroyed, failsToCleanUp);
-        OSStatus answer = noErr;
-        try
-        {
-            answer = ComponentBase::ComponentEntryDispatch(&close.params, closing);
-        }
-        catch (OSStatus thrown)
-        {
-            answer = thrown;
-        }
-        EXPECT_EQ(answer, failsToCleanUp ? -1234 : noErr);
-        EXPECT_EQ(pre, 1);
-        EXPECT_EQ(destroyed, 1);
+        EXPECT_EQ(StatusOf(
+                      [&] {
+                          EXPECT_EQ(ComponentBase::ComponentEntryDispatch(&close.params, closing),
+                                    noErr);
+                      }),
+                  fails ? -1234 : noErr);
+        EXPECT_EQ(cleanUps, 1);
+        EXPECT_EQ(destructions, 1);
     }
 }
 
@@ -196,48 +125,35 @@ TEST(ComponentInitLocker, PutsTheNewInstanceTypeBackUnderNestingAndFailure)
     EXPECT_EQ(ComponentBase::sNewInstanceType, ComponentBase::kComponentMgrInstance);
 }
 
-TEST(PlatformPresent, UnitsFindTheirRegisteredDescriptionAndStorageOnBothRoads)
+TEST(PlatformPresent, UnitsFindTheirComponentsDescriptionAndStorageOnBothRoads)
 {
-    const AudioComponent factoryComponent =
-        VeridaneRegisterAudioComponent(&kFactoryDescription, TestUnitFactory);
-    const Component entryComponent = VeridaneRegisterComponent(&kEntryDescription, TestUnitEntry);
-
-    const AudioComponentDescription entryDescription{
-        kEntryDescription.componentType, kEntryDescription.componentSubType,
-        kEntryDescription.componentManufacturer, kEntryDescription.componentFlags,
-        kEntryDescription.componentFlagsMask};
     struct Row
     {
         const char* name;
-        bool throughFactory;
+        OpenFakeSource::Road road;
         ComponentBase::EInstanceType type;
-        AudioComponentDescription description;
+        UInt32 subtype, flags, flagsMask;
+        bool hasStorage;
     };
-    for (const Row& row :
-         {Row{"plug-in block", true, ComponentBase::kAudioComponentInstance, kFactoryDescription},
-          Row{"Component Manager", false, ComponentBase::kComponentMgrInstance, entryDescription}})
+    const Row rows[] = {
+        {"plug-in block", OpenFakeSource::Road::plugInBlock, ComponentBase::kAudioComponentInstance,
+         0x66616B70, 1, 2, false},
+        {"Component Manager", OpenFakeSource::Road::componentManager,
+         ComponentBase::kComponentMgrInstance, 0x66616B63, 3, 4, true},
+    };
+    for (const Row& row : rows)
     {
         SCOPED_TRACE(row.name);
-        AudioComponentInstance instance = nullptr;
-        gOpenedUnit = nullptr;
-        if (row.throughFactory)
-            ASSERT_EQ(AudioComponentInstanceNew(factoryComponent, &instance), noErr);
-        else
-            ASSERT_EQ(OpenAComponent(entryComponent, &instance), noErr);
-        TestUnit* unit = gOpenedUnit;
-        ASSERT_NE(unit, nullptr);
+        FakeSource source;
+        const OpenFakeSource open(source, row.road);
+        ComponentInitLocker lock;
+        ComponentBase::sNewInstanceType = row.type;
+        const TestUnit unit(1, 1, 2, open.Unit());
 
-        EXPECT_EQ(unit->GetComponentInstance(), instance);
-        EXPECT_EQ(unit->GetInstanceType(), row.type);
-        const AudioComponentDescription description = unit->GetComponentDescription();
-        EXPECT_EQ(std::memcmp(&description, &row.description, sizeof description), 0);
-        EXPECT_EQ(ComponentBase::CMgr_GetComponentInstanceStorage(instance),
-                  row.throughFactory ? nullptr : unit);
-        EXPECT_EQ(ComponentBase::sNewInstanceType, ComponentBase::kComponentMgrInstance);
-
-        if (row.throughFactory)
-            EXPECT_EQ(AudioComponentInstanceDispose(instance), noErr);
-        else
-            EXPECT_EQ(CloseComponent(instance), noErr);
+        const AudioComponentDescription description = unit.GetComponentDescription();
+        const UInt32 expected[] = {0x61756678, row.subtype, 0x54657374, row.flags, row.flagsMask};
+        EXPECT_EQ(std::memcmp(&description, expected, sizeof expected), 0);
+        EXPECT_EQ(ComponentBase::CMgr_GetComponentInstanceStorage(open.Unit()),
+                  row.hasStorage ? &source : nullptr);
     }
 }

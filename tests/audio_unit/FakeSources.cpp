@@ -128,19 +128,16 @@ OSStatus Entry(ComponentParameters* params, void* storage)
     }
 }
 
-constexpr AudioComponentDescription kDescription{MakeFourCharCode('a', 'u', 'f', 'x'),
-                                                 MakeFourCharCode('f', 'a', 'k', 'e'),
-                                                 MakeFourCharCode('T', 'e', 's', 't'), 0, 0};
+/** 'aufx' 'fakp' 'Test' through the plug-in block, 'aufx' 'fakc' 'Test' through the entry. */
+constexpr AudioComponentDescription kPlugInDescription{0x61756678, 0x66616B70, 0x54657374, 1, 2};
+constexpr ComponentDescription kEntryDescription{0x61756678, 0x66616B63, 0x54657374, 3, 4};
 } // namespace
 
 OpenFakeSource::OpenFakeSource(FakeSource& source, Road road) : mRoad(road)
 {
     static const AudioComponent plugInComponent =
-        VeridaneRegisterAudioComponent(&kDescription, PlugInFactory);
-    static const ComponentDescription entryDescription{kDescription.componentType,
-                                                       kDescription.componentSubType,
-                                                       kDescription.componentManufacturer, 0, 0};
-    static const Component entryComponent = VeridaneRegisterComponent(&entryDescription, Entry);
+        VeridaneRegisterAudioComponent(&kPlugInDescription, PlugInFactory);
+    static const Component entryComponent = VeridaneRegisterComponent(&kEntryDescription, Entry);
 
     gOpening = &source;
     if (road == Road::plugInBlock)

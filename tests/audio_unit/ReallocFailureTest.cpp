@@ -31,22 +31,6 @@ void* reallocf(void* block, size_t size)
     return grown;
 }
 
-namespace
-{
-template <typename Action> OSStatus StatusOf(Action&& action)
-{
-    try
-    {
-        action();
-        return noErr;
-    }
-    catch (OSStatus status)
-    {
-        return status;
-    }
-}
-} // namespace
-
 TEST(BufferListAllocationFailure, LeavesNoStaleCapacityAndTheNextPrepareRefuses)
 {
     struct Row

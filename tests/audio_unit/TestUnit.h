@@ -48,6 +48,20 @@ inline CAStreamBasicDescription FloatFormat(UInt32 channels, bool interleaved = 
     return format;
 }
 
+/** The status an action throws, or noErr. */
+template <typename Action> OSStatus StatusOf(Action&& action)
+{
+    try
+    {
+        action();
+        return noErr;
+    }
+    catch (OSStatus status)
+    {
+        return status;
+    }
+}
+
 /** Owns one reference to a CoreFoundation object. */
 template <typename Ref> struct Owned
 {
