@@ -40,6 +40,7 @@ bool ParseElementIndex(CFTypeRef key, UInt32& index)
 
 AUScope::~AUScope()
 {
+    // Elements go in index order.
     for (auto& element : mElements)
         element.reset();
 }
