@@ -1,0 +1,57 @@
+// An input bus and where its audio comes from: nothing, a connection to another unit's output,
+// or a render callback of the host.
+#pragma once
+
+#include "hosts/audio_unit/AUIOElement.h"
+
+#include <atomic>
+
+class AUInputElement : public AUIOElement
+{
+public:
+    enum EInputType : UInt32
+    {
+        kNoInput = 0,
+        kFromConnection = 1,
+        kFromCallback = 2,
+    };
+
+    explicit AUInputElement(AUBase& audioUnit);
+
+    OSStatus SetStreamFormat(const CAStreamBasicDescription& format) override;
+    /** Only a callback input keeps samples of its own: a connected unit renders into its own
+        memory. */
+    bool NeedsBufferSpace() const override { return IsCallback(); }
+
+    /** A null source unit disconnects. Asks the source for its fast render function, which is
+        used only together with the source's instance storage. */
+    void SetConnection(const AudioUnitConnection& connection);
+    /** A null callback disconnects. */
+    void SetInputCallback(AURenderCallback proc, void* refCon);
+    /** While the unit is initialised a render on another thread may still be pulling into the
+        samples, so they are kept until the unit's clean-up deallocates them. */
+    void Disconnect();
+
+    bool IsActive() const { return InputType() != kNoInput; }
+    bool HasConnection() const { return InputType() == kFromConnection; }
+    bool IsCallback() const { return InputType() == kFromCallback; }
+
+    /** Renders the input into this bus's list (render thread). Answers
+        kAudioUnitErr_NoConnection without input or when the input was disconnected during the
+        call, the source's failure unchanged, and kAudio_ParamError when the source left the list
+        with another buffer count, a null data pointer or fewer bytes than the frames need. */
+    OSStatus PullInput(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
+                       AudioUnitElement inElement, UInt32 inNumberFrames);
+
+private:
+    EInputType InputType() const { return mInputType.load(std::memory_order_acquire); }
+    bool DeliveredWholeBuffers(const AudioBufferList& list, UInt32 frames) const;
+
+    /** Published last (release), so a render that sees a source sees its fields. */
+    std::atomic<EInputType> mInputType{kNoInput};
+    AURenderCallback mInputProc = nullptr;
+    void* mInputProcRefCon = nullptr;
+    AudioUnitConnection mConnection{};
+    AudioUnitRenderProc mConnRenderProc = nullptr;
+    void* mConnInstanceStorage = nullptr;
+};
