@@ -32,6 +32,9 @@ AAX_Result AAX_CPacketDispatcher::RegisterPacket(AAX_CParamID identifier, int32_
         if (slot == nullptr)
             slot = std::make_unique<AAX_CPacket>(fieldIndex);
         packet = slot.get();
+        // A field registered again (an effect initialised anew) carries its new parameter's
+        // value with the next dispatch, not the stale one the algorithm holds.
+        packet->SetDirty(true);
     }
     mHandlers.emplace(identifier != nullptr ? identifier : "",
                       Entry{packet, std::unique_ptr<AAX_IPacketHandler>(handler.Clone())});

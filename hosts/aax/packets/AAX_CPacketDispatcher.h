@@ -31,8 +31,8 @@ public:
     void Initialize(AAX_IController* controller, AAX_IEffectParameters* effectParameters);
 
     /** Fills the field's packet (one per field, shared by every identifier registered on it)
-        with a copy of the handler whenever the identifier is marked dirty. A negative field
-        gets no packet. 0. */
+        with a copy of the handler whenever the identifier is marked dirty; the packet is dirty
+        after registration. A negative field gets no packet. 0. */
     AAX_Result RegisterPacket(AAX_CParamID identifier, int32_t fieldIndex,
                               const AAX_IPacketHandler& handler);
     /** Marks every packet registered for the identifier. 0. */
