@@ -113,13 +113,16 @@ TEST_F(AcfTest, SetChunkRequestsOnlyUsableEntries)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const Row rows[] = {
         {"double for the float", join({marker(), d("0", 0.25)}), {{"0", 0.25}}},
-        {"first of two entries of one name", join({marker(), d("0", 0.25), d("0", 0.75)}),
+        {"first of two entries of one name",
+         join({marker(), d("0", 0.25), d("0", 0.75)}),
          {{"0", 0.25}}},
-        {"bypass entry filtered", join({marker(), l("MasterBypassID", 1), d("0", 0.5)}),
+        {"bypass entry filtered",
+         join({marker(), l("MasterBypassID", 1), d("0", 0.5)}),
          {{"0", 0.5}}},
         {"no marker", d("0", 0.25), {}},
         {"NaN skipped", join({marker(), d("0", nan)}), {}},
-        {"infinity skipped", join({marker(), d("0", -std::numeric_limits<double>::infinity())}),
+        {"infinity skipped",
+         join({marker(), d("0", -std::numeric_limits<double>::infinity())}),
          {}},
         {"beyond the range of float skipped", join({marker(), d("0", 1e300)}), {}},
         {"integer for the float", join({marker(), l("0", 1)}), {}},
@@ -162,17 +165,16 @@ TEST_F(AcfTest, LifecyclesPairRegistrationsAndBalanceReferences)
         {"initialize, uninitialize, initialize",
          [&](FakeHost& h, void* o)
          {
-             return std::vector<int32_t>{initialize(h, o), generate(h, o),
-                                         effect::Uninitialize::call(o), generate(h, o),
-                                         initialize(h, o), generate(h, o)};
+             return std::vector<int32_t>{
+                 initialize(h, o), generate(h, o),   effect::Uninitialize::call(o),
+                 generate(h, o),   initialize(h, o), generate(h, o)};
          },
          {0, 0, 0, 100 - 20004, 0, 0}},
         {"released without uninitialize",
          [&](FakeHost& h, void* o) { return std::vector<int32_t>{initialize(h, o)}; },
          {0}},
         {"initialized twice",
-         [&](FakeHost& h, void* o)
-         {
+         [&](FakeHost& h, void* o) {
              return std::vector<int32_t>{initialize(h, o), initialize(h, o),
                                          effect::Uninitialize::call(o)};
          },
@@ -193,8 +195,8 @@ TEST_F(AcfTest, LifecyclesPairRegistrationsAndBalanceReferences)
         SCOPED_TRACE(row.name);
         FakeHost fresh;
         void* object = nullptr;
-        void* const created = static_cast<AAX_IACFEffectParameters_V2*>(
-            new TestEffect({}, row.effectInit));
+        void* const created =
+            static_cast<AAX_IACFEffectParameters_V2*>(new TestEffect({}, row.effectInit));
         ASSERT_EQ(fakeaax::queryInterface(created, fakeaax::guid("EffectParametersV1"), &object),
                   0);
         EXPECT_EQ(row.script(fresh, object), row.results);

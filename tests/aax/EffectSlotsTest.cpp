@@ -40,7 +40,7 @@ struct Row
     std::function<Outcome(OpenEffect&, FakeHost&)> call;
     int64_t result;
     std::string out;
-    Strings hostCalls = {};       // what the host receives, entries 3 on
+    Strings hostCalls = {};        // what the host receives, entries 3 on
     std::vector<int> reached = {}; // the effect's overrides the base calls, in order
     std::function<void(OpenEffect&)> before = {};
 };
@@ -274,9 +274,15 @@ TEST_F(AcfTest, NameOfLengthPicksTheLongestVariantThatFits)
         const char* expected;
     };
     const Case cases[] = {
-        {"variants", 20, "Output Gain A"}, {"variants", 10, "Out Gai"}, {"variants", 5, "Out"},
-        {"variants", 2, "Ou"},             {"variants", 0, ""},         {"variants", -1, ""},
-        {"0", 9, "Gain"},                  {"0", 2, "Ga"},              {"empty", 4, ""},
+        {"variants", 20, "Output Gain A"},
+        {"variants", 10, "Out Gai"},
+        {"variants", 5, "Out"},
+        {"variants", 2, "Ou"},
+        {"variants", 0, ""},
+        {"variants", -1, ""},
+        {"0", 9, "Gain"},
+        {"0", 2, "Ga"},
+        {"empty", 4, ""},
         {"absent", 4, ""},
     };
     for (const auto& c : cases)

@@ -139,7 +139,13 @@ std::vector<std::pair<std::string, double>> FakeHost::takeSetValueRequests()
     return std::exchange(mSetValueRequests, {});
 }
 
-void FakeHost::recordPacket(uint32_t field, const void* payload, uint32_t size)
+void FakeHost::answerPosts(std::vector<int64_t> answers)
+{
+    std::lock_guard lock(mLock);
+    mPostAnswers = std::move(answers);
+}
+
+int64_t FakeHost::recordPacket(uint32_t field, const void* payload, uint32_t size)
 {
     std::string line = std::to_string(field) + ":";
     const auto* const bytes = static_cast<const unsigned char*>(payload);
@@ -151,6 +157,11 @@ void FakeHost::recordPacket(uint32_t field, const void* payload, uint32_t size)
     }
     std::lock_guard lock(mLock);
     mPackets.push_back(std::move(line));
+    if (mPostAnswers.empty())
+        return mEntryAnswer;
+    const int64_t answer = mPostAnswers.front();
+    mPostAnswers.erase(mPostAnswers.begin());
+    return answer;
 }
 
 void FakeHost::recordSetValueRequest(const char* identifier, double value)

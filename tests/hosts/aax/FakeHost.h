@@ -84,6 +84,8 @@ public:
 
     /** Every packet posted to a controller, in order: "field: bytes in hex" ("3: 01 00 00 00"). */
     std::vector<std::string> postedPackets() const;
+    /** What the next posts answer, one value each; after them the configured answer. */
+    void answerPosts(std::vector<int64_t> answers);
     /** The value requests posted to the automation since the last take, as the host would
         answer them: identifier and normalized value. */
     std::vector<std::pair<std::string, double>> takeSetValueRequests();
@@ -95,7 +97,8 @@ public:
     uint32_t addRef(HostObject& object);
     uint32_t release(HostObject& object);
     int32_t createComponent(const Guid& componentID, const Guid& iid, void** out);
-    void recordPacket(uint32_t field, const void* payload, uint32_t size);
+    /** Keeps the packet; answers the next of answerPosts, else the configured answer. */
+    int64_t recordPacket(uint32_t field, const void* payload, uint32_t size);
     void recordSetValueRequest(const char* identifier, double value);
 
 private:
@@ -118,6 +121,7 @@ private:
     std::map<const void*, std::string> mAddressNames;
     std::vector<std::pair<int, std::string>> mLog;
     std::vector<std::string> mPackets;
+    std::vector<int64_t> mPostAnswers;
     std::vector<std::pair<std::string, double>> mSetValueRequests;
     int64_t mEntryAnswer = 0;
     HostObject* mHostObject = nullptr;

@@ -110,9 +110,8 @@ int32_t addProperty(HostObject* self, uint32_t id, int32_t value)
 // Controllers keep the bytes of every packet, as the host copies them into the field.
 int32_t postPacket(HostObject* self, uint32_t field, const void* payload, uint32_t size)
 {
-    const auto answer = logged<12, int32_t>(self, field, payload, size);
-    self->host->recordPacket(field, payload, size);
-    return answer;
+    logged<12, int32_t>(self, field, payload, size);
+    return static_cast<int32_t>(self->host->recordPacket(field, payload, size));
 }
 
 // The automation keeps the value requests for the host to answer.
