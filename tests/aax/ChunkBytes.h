@@ -11,60 +11,6 @@ namespace chunkbytes
 {
 using Bytes = std::vector<uint8_t>;
 
-inline Bytes marker()
-{
-    return {1, 1, 1, 1};
-}
-
-inline void padTo4(Bytes& bytes)
-{
-    while (bytes.size() % 4 != 0)
-        bytes.push_back(0);
-}
-
-inline Bytes tagAndName(char type, const std::string& name)
-{
-    Bytes bytes{static_cast<uint8_t>(type), '_'};
-    bytes.insert(bytes.end(), name.begin(), name.end());
-    bytes.push_back(0);
-    padTo4(bytes);
-    return bytes;
-}
-
-inline Bytes bigEndian(Bytes bytes, uint64_t value, int count)
-{
-    for (int i = count - 1; i >= 0; --i)
-        bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    return bytes;
-}
-
-inline Bytes d(const std::string& name, double value)
-{
-    return bigEndian(tagAndName('d', name), std::bit_cast<uint64_t>(value), 8);
-}
-inline Bytes l(const std::string& name, int32_t value)
-{
-    return bigEndian(tagAndName('l', name), static_cast<uint32_t>(value), 4);
-}
-inline Bytes f(const std::string& name, float value)
-{
-    return bigEndian(tagAndName('f', name), std::bit_cast<uint32_t>(value), 4);
-}
-inline Bytes s(const std::string& name, int16_t value)
-{
-    Bytes bytes = bigEndian(tagAndName('s', name), static_cast<uint16_t>(value), 2);
-    bytes.insert(bytes.end(), {0, 0});
-    return bytes;
-}
-inline Bytes r(const std::string& name, const std::string& text)
-{
-    Bytes bytes = tagAndName('r', name);
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    bytes.push_back(0);
-    padTo4(bytes);
-    return bytes;
-}
-
 /** The pieces one after the other. */
 inline Bytes join(std::initializer_list<Bytes> pieces)
 {
@@ -72,5 +18,48 @@ inline Bytes join(std::initializer_list<Bytes> pieces)
     for (const auto& piece : pieces)
         all.insert(all.end(), piece.begin(), piece.end());
     return all;
+}
+
+/** The text, a zero byte, then zero bytes up to a multiple of 4. */
+inline Bytes padded(const std::string& text)
+{
+    Bytes bytes(text.begin(), text.end());
+    bytes.resize((text.size() + 4) / 4 * 4, 0);
+    return bytes;
+}
+
+/** Tag and name, then the value's low `count` bytes big-endian and `pad` zero bytes. */
+inline Bytes entry(char type, const std::string& name, uint64_t value, int count, int pad = 0)
+{
+    Bytes bytes = padded(std::string{type, '_'} + name);
+    for (int i = count - 1; i >= 0; --i)
+        bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    bytes.insert(bytes.end(), static_cast<std::size_t>(pad), 0);
+    return bytes;
+}
+
+inline Bytes marker()
+{
+    return {1, 1, 1, 1};
+}
+inline Bytes d(const std::string& name, double v)
+{
+    return entry('d', name, std::bit_cast<uint64_t>(v), 8);
+}
+inline Bytes l(const std::string& name, int32_t v)
+{
+    return entry('l', name, static_cast<uint32_t>(v), 4);
+}
+inline Bytes f(const std::string& name, float v)
+{
+    return entry('f', name, std::bit_cast<uint32_t>(v), 4);
+}
+inline Bytes s(const std::string& name, int16_t v)
+{
+    return entry('s', name, static_cast<uint16_t>(v), 2, 2);
+}
+inline Bytes r(const std::string& name, const std::string& text)
+{
+    return join({padded(std::string{'r', '_'} + name), padded(text)});
 }
 } // namespace chunkbytes

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 #include <random>
 
 using namespace chunkbytes;
@@ -91,9 +90,10 @@ TEST(ChunkFormat, RandomEntriesSurviveWritingAndReading)
         }
         ASSERT_EQ(written.GetChunkDataSize(), static_cast<int32_t>(expected.size()));
         HostChunk chunk(static_cast<uint32_t>(expected.size()));
-        chunk.setSizeField(0);
-        ASSERT_EQ(written.GetChunkData(*static_cast<AAX_SPlugInChunk*>(chunk.record())), 0);
-        EXPECT_EQ(chunk.sizeField(), static_cast<int32_t>(expected.size()));
+        auto* const record = static_cast<AAX_SPlugInChunk*>(chunk.record());
+        record->fSize = 0;
+        ASSERT_EQ(written.GetChunkData(*record), 0);
+        EXPECT_EQ(record->fSize, static_cast<int32_t>(expected.size()));
         EXPECT_EQ(Bytes(chunk.data(), chunk.data() + expected.size()), expected);
 
         EXPECT_EQ(read(expected), describe(written));
@@ -157,39 +157,27 @@ TEST(ChunkFormat, EveryTruncationReadsAPrefixOfTheEntries)
     }
 }
 
+// Lookups continue after the last hit and wrap round; an entry of another type is not found.
 TEST(ChunkFormat, LookupsWrapRoundAndCheckTheType)
 {
     HostChunk chunk(join({marker(), d("a", 1.0), l("b", 2), d("a", 3.0), r("c", "t")}));
-    static_cast<AAX_SPlugInChunk*>(chunk.record())->fVersion = 7;
     AAX_CChunkDataParser parser;
     parser.LoadChunk(*static_cast<const AAX_SPlugInChunk*>(chunk.record()));
-    EXPECT_EQ(parser.GetChunkVersion(), 7);
-
     double value = 0.0;
     int32_t integer = 0;
     AAX_CString text;
-    struct Step
-    {
-        const char* name;
-        std::function<bool()> lookup;
-        std::string found;
-    };
-    const Step steps[] = {
-        {"first a", [&] { return parser.FindDouble("a", &value) && value == 1.0; }, "true"},
-        {"second a", [&] { return parser.FindDouble("a", &value) && value == 3.0; }, "true"},
-        {"a again from the start", [&] { return parser.FindDouble("a", &value) && value == 1.0; },
-         "true"},
-        {"b as a double", [&] { return parser.FindDouble("b", &value); }, "false"},
-        {"b", [&] { return parser.FindInt32("b", &integer) && integer == 2; }, "true"},
-        {"c as an integer", [&] { return parser.FindInt32("c", &integer); }, "false"},
-        {"c", [&] { return parser.FindString("c", &text) && text == AAX_CString("t"); }, "true"},
-        {"absent", [&] { return parser.FindDouble("z", &value); }, "false"},
-    };
-    for (const auto& step : steps)
-    {
-        SCOPED_TRACE(step.name);
-        EXPECT_EQ(step.lookup() ? "true" : "false", step.found);
-    }
+    std::string seen;
+    for (int i = 0; i < 3; ++i)
+        seen +=
+            (parser.FindDouble("a", &value) ? std::to_string(static_cast<int>(value)) : "-") + " ";
+    seen += std::to_string(parser.FindDouble("b", &value)) +
+            std::to_string(parser.FindInt32("c", &integer)) +
+            std::to_string(parser.FindDouble("z", &value)) + " ";
+    seen += std::to_string(parser.FindInt32("b", &integer));
+    seen += std::to_string(integer);
+    seen += std::to_string(parser.FindString("c", &text));
+    seen += text.Get();
+    EXPECT_EQ(seen, "1 3 1 000 121t");
     EXPECT_EQ(value, 1.0) << "a failed lookup wrote its output";
 }
 } // namespace

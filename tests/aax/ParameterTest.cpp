@@ -97,6 +97,8 @@ TEST(TypedParameter, BehavesAsTheHostSeesIt)
     }
 }
 
+// Lookups by identifier, index and position are answered through the effect's slots; here only
+// what the manager decides: who owns a parameter and which delegate it gets.
 TEST(ParameterManager, OwnsParametersInOrderAndLeavesDuplicatesToTheCaller)
 {
     FakeHost host;
@@ -109,23 +111,13 @@ TEST(ParameterManager, OwnsParametersInOrderAndLeavesDuplicatesToTheCaller)
         std::unique_ptr<Float> duplicate(makeFloatParameter("a", "other", 0));
         manager.AddParameter(duplicate.get());
         manager.AddParameter(nullptr);
-
         EXPECT_EQ(manager.NumParameters(), 2);
-        EXPECT_EQ(manager.GetParameterIndex("early"), 0);
-        EXPECT_EQ(manager.GetParameterIndex("a"), 1);
         EXPECT_EQ(manager.GetParameterByID("a")->Name(), AAX_CString("n"));
-        EXPECT_EQ(manager.GetParameter(-1), nullptr);
-        EXPECT_EQ(manager.GetParameter(2), nullptr);
-        EXPECT_EQ(manager.GetParameterByID(nullptr), nullptr);
-        EXPECT_EQ(manager.GetParameterIndex(nullptr), -1);
-        // Only the parameter added after Initialize went to the host; the rejected one is
-        // untouched.
-        EXPECT_EQ(host.calls(), Strings{"automation1.3(\"a\")"});
 
         manager.RemoveAllParameters();
-        EXPECT_EQ(manager.NumParameters(), 0);
         EXPECT_EQ(manager.GetParameterByID("a"), nullptr);
         manager.AddParameter(makeFloatParameter("later", "n", 0));
+        // The parameter added before Initialize and the rejected one never reached the host.
         EXPECT_EQ(host.calls(), (Strings{"automation1.3(\"a\")", "automation1.4(\"a\")",
                                          "automation1.3(\"later\")"}));
     }

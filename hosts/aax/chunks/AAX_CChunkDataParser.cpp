@@ -107,38 +107,38 @@ void AAX_CChunkDataParser::AddString(const char* name, const AAX_CString& value)
 
 bool AAX_CChunkDataParser::FindDouble(const char* name, double* value)
 {
-    const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || value == nullptr)
+    const DataValue* const found = FindEntry(name, kDouble);
+    if (found == nullptr || value == nullptr)
         return false;
-    const DataValue& found = mDataValues[static_cast<std::size_t>(index)];
-    if (found.mDataType != kDouble)
-        return false;
-    *value = std::bit_cast<double>(found.mIntValue);
+    *value = std::bit_cast<double>(found->mIntValue);
     return true;
 }
 
 bool AAX_CChunkDataParser::FindInt32(const char* name, int32_t* value)
 {
-    const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || value == nullptr)
+    const DataValue* const found = FindEntry(name, kInt32);
+    if (found == nullptr || value == nullptr)
         return false;
-    const DataValue& found = mDataValues[static_cast<std::size_t>(index)];
-    if (found.mDataType != kInt32)
-        return false;
-    *value = static_cast<int32_t>(static_cast<uint32_t>(found.mIntValue));
+    *value = static_cast<int32_t>(static_cast<uint32_t>(found->mIntValue));
     return true;
 }
 
 bool AAX_CChunkDataParser::FindString(const char* name, AAX_IString* value)
 {
-    const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || value == nullptr)
+    const DataValue* const found = FindEntry(name, kString);
+    if (found == nullptr || value == nullptr)
         return false;
-    const DataValue& found = mDataValues[static_cast<std::size_t>(index)];
-    if (found.mDataType != kString)
-        return false;
-    value->Set(found.mStringValue.Get());
+    value->Set(found->mStringValue.Get());
     return true;
+}
+
+const AAX_CChunkDataParser::DataValue* AAX_CChunkDataParser::FindEntry(const char* name,
+                                                                       int32_t type)
+{
+    const int32_t index = FindName(AAX_CString(name));
+    if (index < 0 || mDataValues[static_cast<std::size_t>(index)].mDataType != type)
+        return nullptr;
+    return &mDataValues[static_cast<std::size_t>(index)];
 }
 
 int32_t AAX_CChunkDataParser::FindName(const AAX_CString& name)

@@ -66,6 +66,9 @@ public:
     const std::vector<DataValue>& GetDataValues() const { return mDataValues; }
 
 private:
+    /** The entry FindName finds, when it has the type; else null. */
+    const DataValue* FindEntry(const char* name, int32_t type);
+
     int32_t mLastFoundIndex = -1;
     int32_t mChunkVersion = -1;
     std::vector<DataValue> mDataValues;

@@ -25,6 +25,36 @@ double limitToUnitRange(double value)
         value = 0.0;
     return value;
 }
+
+/** The parameter's answer into the output: -20004 for a null output, -20001 for an identifier
+    the manager does not hold. */
+template <typename Out, typename Read>
+AAX_Result readParameter(const AAX_CParameterManager& parameters, AAX_CParamID identifier, Out* out,
+                         Read read)
+{
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    const auto* const parameter = parameters.GetParameterByID(identifier);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    *out = read(*parameter);
+    return AAX_SUCCESS;
+}
+
+/** Hands the parameter a value from the host: -20001 for an identifier the manager does not
+    hold, -20002 for a value that is not finite. */
+template <typename Change>
+AAX_Result changeParameter(AAX_CParameterManager& parameters, AAX_CParamID identifier, double value,
+                           Change change)
+{
+    auto* const parameter = parameters.GetParameterByID(identifier);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (!std::isfinite(value))
+        return AAX_ERROR_INVALID_STRING_CONVERSION;
+    change(*parameter, value);
+    return AAX_SUCCESS;
+}
 } // namespace
 
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
@@ -111,14 +141,10 @@ AAX_Result AAX_CEffectParameters::GetMasterBypassParameter(AAX_IString* identifi
 AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable(AAX_CParamID identifier,
                                                             bool* automatable) const
 {
-    if (automatable == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *automatable = false;
-    const auto* const parameter = mParameterManager.GetParameterByID(identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *automatable = parameter->Automatable();
-    return AAX_SUCCESS;
+    if (automatable != nullptr)
+        *automatable = false;
+    return readParameter(mParameterManager, identifier, automatable,
+                         [](const AAX_IParameter& parameter) { return parameter.Automatable(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps(AAX_CParamID identifier,
@@ -191,48 +217,31 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID identifi
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID identifier,
                                                                      double* value) const
 {
-    if (value == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    const auto* const parameter = mParameterManager.GetParameterByID(identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *value = parameter->GetNormalizedDefaultValue();
-    return AAX_SUCCESS;
+    return readParameter(mParameterManager, identifier, value,
+                         [](const AAX_IParameter& parameter)
+                         { return parameter.GetNormalizedDefaultValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID identifier,
                                                                      double value)
 {
-    auto* const parameter = mParameterManager.GetParameterByID(identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (!std::isfinite(value))
-        return AAX_ERROR_INVALID_STRING_CONVERSION;
-    parameter->SetNormalizedDefaultValue(value);
-    return AAX_SUCCESS;
+    return changeParameter(mParameterManager, identifier, value,
+                           [](AAX_IParameter& parameter, double normalized)
+                           { parameter.SetNormalizedDefaultValue(normalized); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID identifier, int32_t* type) const
 {
-    if (type == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    const auto* const parameter = mParameterManager.GetParameterByID(identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *type = parameter->GetType();
-    return AAX_SUCCESS;
+    return readParameter(mParameterManager, identifier, type,
+                         [](const AAX_IParameter& parameter) { return parameter.GetType(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID identifier,
                                                           int32_t* orientation) const
 {
-    if (orientation == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    const auto* const parameter = mParameterManager.GetParameterByID(identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *orientation = parameter->GetOrientation();
-    return AAX_SUCCESS;
+    return readParameter(mParameterManager, identifier, orientation,
+                         [](const AAX_IParameter& parameter)
+                         { return parameter.GetOrientation(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter(AAX_CParamID identifier, AAX_IParameter** parameter)
@@ -332,28 +341,28 @@ AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID identifie
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID identifier,
                                                               double* value) const
 {
-    if (value == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    const auto* const parameter = mParameterManager.GetParameterByID(identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *value = parameter->GetNormalizedValue();
-    return AAX_SUCCESS;
+    return readParameter(mParameterManager, identifier, value,
+                         [](const AAX_IParameter& parameter)
+                         { return parameter.GetNormalizedValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID identifier, double value)
 {
-    auto* const parameter = mParameterManager.GetParameterByID(identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (!std::isfinite(value))
-        return AAX_ERROR_INVALID_STRING_CONVERSION;
-    parameter->SetNormalizedValue(value);
-    return AAX_SUCCESS;
+    return changeParameter(mParameterManager, identifier, value,
+                           [](AAX_IParameter& parameter, double normalized)
+                           { parameter.SetNormalizedValue(normalized); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID identifier,
                                                                  double delta)
+{
+    double target = 0.0;
+    const AAX_Result read = RelativeTarget(identifier, delta, target);
+    return read != AAX_SUCCESS ? read : SetParameterNormalizedValue(identifier, target);
+}
+
+AAX_Result AAX_CEffectParameters::RelativeTarget(AAX_CParamID identifier, double delta,
+                                                 double& target) const
 {
     double current = 0.0;
     const AAX_Result read = GetParameterNormalizedValue(identifier, &current);
@@ -361,7 +370,8 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id
         return read;
     if (!std::isfinite(delta))
         return AAX_ERROR_INVALID_STRING_CONVERSION;
-    return SetParameterNormalizedValue(identifier, limitToUnitRange(current + delta));
+    target = limitToUnitRange(current + delta);
+    return AAX_SUCCESS;
 }
 
 AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID identifier)
@@ -390,12 +400,11 @@ AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID, bool)
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID identifier,
                                                                  double value, int32_t)
 {
-    auto* const parameter = mParameterManager.GetParameterByID(identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (!std::isfinite(value))
-        return AAX_ERROR_INVALID_STRING_CONVERSION;
-    parameter->UpdateNormalizedValue(value);
+    const AAX_Result changed = changeParameter(mParameterManager, identifier, value,
+                                               [](AAX_IParameter& parameter, double normalized)
+                                               { parameter.UpdateNormalizedValue(normalized); });
+    if (changed != AAX_SUCCESS)
+        return changed;
     const AAX_Result marked = mPacketDispatcher.SetDirty(identifier, true);
     // Wraps round after 2^32 changes; a negative count is not reported.
     mNumChanges.fetch_add(1, std::memory_order_relaxed);
@@ -405,13 +414,9 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID id
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative(AAX_CParamID identifier,
                                                                     double delta)
 {
-    double current = 0.0;
-    const AAX_Result read = GetParameterNormalizedValue(identifier, &current);
-    if (read != AAX_SUCCESS)
-        return read;
-    if (!std::isfinite(delta))
-        return AAX_ERROR_INVALID_STRING_CONVERSION;
-    return UpdateParameterNormalizedValue(identifier, limitToUnitRange(current + delta), 0);
+    double target = 0.0;
+    const AAX_Result read = RelativeTarget(identifier, delta, target);
+    return read != AAX_SUCCESS ? read : UpdateParameterNormalizedValue(identifier, target, 0);
 }
 
 AAX_Result AAX_CEffectParameters::GenerateCoefficients()

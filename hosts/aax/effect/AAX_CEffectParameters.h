@@ -146,6 +146,8 @@ private:
         every parameter found its entry with an equal value. */
     bool ApplyChunkData(bool compareOnly);
     bool IsFiltered(AAX_CParamID identifier) const;
+    /** The current value, read through slot 23, plus delta, limited to 0 to 1. */
+    AAX_Result RelativeTarget(AAX_CParamID identifier, double delta, double& target) const;
     /** Deletes the parameters, then the host's objects, and forgets every host pointer. */
     void ReleaseHostObjects();
 

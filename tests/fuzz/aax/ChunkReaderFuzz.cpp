@@ -1,82 +1,66 @@
 // The parameter chunk reader on any data area, in a record of exactly its size: it must stay
-// inside the record, and whatever it reads of the types the effect writes must survive being
-// written and read again.
+// inside the record, and what it reads of the types the effect writes must read back the same
+// after writing.
 #include "hosts/aax/chunks/AAX_CChunkDataParser.h"
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace
 {
+using Parser = AAX_CChunkDataParser;
+
 std::unique_ptr<uint8_t[]> makeRecord(const uint8_t* data, std::size_t size)
 {
     auto record = std::make_unique<uint8_t[]>(sizeof(AAX_SPlugInChunk) + size);
-    auto* const chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.get());
-    chunk->fSize = static_cast<int32_t>(size);
-    chunk->fChunkID = 0x656C636B;
+    reinterpret_cast<AAX_SPlugInChunk*>(record.get())->fSize = static_cast<int32_t>(size);
     if (data != nullptr && size != 0)
-        std::memcpy(chunk->Data(), data, size);
+        std::memcpy(record.get() + sizeof(AAX_SPlugInChunk), data, size);
     return record;
 }
 
-bool sameEntry(const AAX_CChunkDataParser::DataValue& a, const AAX_CChunkDataParser::DataValue& b)
+void load(Parser& parser, const std::unique_ptr<uint8_t[]>& record)
 {
-    const uint64_t mask = a.mDataType == AAX_CChunkDataParser::kDouble ? ~uint64_t{0} : 0xFFFFFFFF;
-    return a.mDataType == b.mDataType && a.mDataName == b.mDataName &&
-           (a.mIntValue & mask) == (b.mIntValue & mask) && a.mStringValue == b.mStringValue;
+    parser.LoadChunk(*reinterpret_cast<const AAX_SPlugInChunk*>(record.get()));
 }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    if (size > (1u << 20))
-        return 0;
-    const auto record = makeRecord(data, size);
-    AAX_CChunkDataParser parser;
-    parser.LoadChunk(*reinterpret_cast<const AAX_SPlugInChunk*>(record.get()));
+    Parser read;
+    load(read, makeRecord(data, size));
 
-    AAX_CChunkDataParser rewritten;
-    std::vector<AAX_CChunkDataParser::DataValue> kept;
-    for (const auto& value : parser.GetDataValues())
+    Parser written;
+    for (const auto& value : read.GetDataValues())
     {
-        switch (value.mDataType)
-        {
-        case AAX_CChunkDataParser::kInt32:
-            rewritten.AddInt32(value.mDataName.Get(), static_cast<int32_t>(value.mIntValue));
-            break;
-        case AAX_CChunkDataParser::kDouble:
-        {
-            double wide = 0.0;
-            std::memcpy(&wide, &value.mIntValue, sizeof wide);
-            rewritten.AddDouble(value.mDataName.Get(), wide);
-            break;
-        }
-        case AAX_CChunkDataParser::kString:
-            rewritten.AddString(value.mDataName.Get(), value.mStringValue);
-            break;
-        default:
-            continue;
-        }
-        kept.push_back(value);
+        const char* const name = value.mDataName.Get();
+        if (value.mDataType == Parser::kInt32)
+            written.AddInt32(name, static_cast<int32_t>(value.mIntValue));
+        else if (value.mDataType == Parser::kDouble)
+            written.AddDouble(name, std::bit_cast<double>(value.mIntValue));
+        else if (value.mDataType == Parser::kString)
+            written.AddString(name, value.mStringValue);
     }
-
-    const int32_t rewrittenSize = rewritten.GetChunkDataSize();
-    if (rewrittenSize < 4)
+    const int32_t writtenSize = written.GetChunkDataSize();
+    const auto record = makeRecord(nullptr, static_cast<std::size_t>(writtenSize));
+    if (written.GetChunkData(*reinterpret_cast<AAX_SPlugInChunk*>(record.get())) != 0)
         std::abort();
-    const auto second = makeRecord(nullptr, static_cast<std::size_t>(rewrittenSize));
-    auto* const chunk = reinterpret_cast<AAX_SPlugInChunk*>(second.get());
-    chunk->fSize = 0;
-    if (rewritten.GetChunkData(*chunk) != 0 || chunk->fSize != rewrittenSize)
+    Parser reread;
+    load(reread, record);
+    const auto& expected = written.GetDataValues();
+    const auto& actual = reread.GetDataValues();
+    if (actual.size() != expected.size())
         std::abort();
-    AAX_CChunkDataParser reread;
-    reread.LoadChunk(*chunk);
-    const auto& values = reread.GetDataValues();
-    if (values.size() != kept.size())
-        std::abort();
-    for (std::size_t i = 0; i < kept.size(); ++i)
-        if (!sameEntry(values[i], kept[i]))
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        if (actual[i].mDataType != expected[i].mDataType ||
+            actual[i].mDataName != expected[i].mDataName ||
+            static_cast<uint32_t>(actual[i].mIntValue) !=
+                static_cast<uint32_t>(expected[i].mIntValue) ||
+            (actual[i].mIntValue >> 32 != expected[i].mIntValue >> 32 &&
+             actual[i].mDataType == Parser::kDouble) ||
+            actual[i].mStringValue != expected[i].mStringValue)
             std::abort();
     return 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,7 @@ class HostChunk
 {
 public:
     static constexpr std::size_t kHeaderSize = 56;
+    static constexpr std::size_t kChunkIDOffset = 20;
 
     /** A zeroed record with room for `dataSize` bytes and that size in its size field. */
     explicit HostChunk(uint32_t dataSize);
@@ -21,17 +23,10 @@ public:
     void* record() { return mBytes.get(); }
     uint8_t* data() { return mBytes.get() + kHeaderSize; }
     /** The whole record. */
-    std::vector<uint8_t> bytes() const;
-
-    int32_t sizeField() const { return field(0); }
-    void setSizeField(int32_t size) { setField(0, size); }
-    uint32_t chunkID() const { return static_cast<uint32_t>(field(20)); }
-    void setChunkID(uint32_t id) { setField(20, static_cast<int32_t>(id)); }
+    std::vector<uint8_t> bytes() const { return {mBytes.get(), mBytes.get() + mLength}; }
+    void setChunkID(uint32_t id) { std::memcpy(mBytes.get() + kChunkIDOffset, &id, sizeof id); }
 
 private:
-    int32_t field(std::size_t offset) const;
-    void setField(std::size_t offset, int32_t value);
-
     std::size_t mLength;
     std::unique_ptr<uint8_t[]> mBytes;
 };
