@@ -16,4 +16,13 @@ public:
     }
     uint32_t AddRef() override { return GetOuterUnknown()->AddRef(); }
     uint32_t Release() override { return GetOuterUnknown()->Release(); }
+
+    // Declared here, in this order, so that every component's table continues after the host's
+    // entries with InternalQueryInterface and then the destructor pair, before anything a
+    // derived class adds.
+    ACFResult InternalQueryInterface(const ACFGuid& iid, void** out) override
+    {
+        return CACFUnknown::InternalQueryInterface(iid, out);
+    }
+    ~ACFComponent() override = default;
 };

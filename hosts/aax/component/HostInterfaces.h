@@ -18,6 +18,8 @@ struct AAX_ViewSize
 
 /** A parameter identifier: NUL-terminated text. */
 using AAX_CParamID = const char*;
+/** A four-character code as a 32-bit value, the first character in the high byte ('elck'). */
+using AAX_CTypeID = uint32_t;
 /** A function of the plug-in handed to the host (creation functions, processing procedures). */
 using AAX_ProcPtr = void*;
 

@@ -4,24 +4,13 @@
 
 #include "hosts/aax/component/AAX_Errors.h"
 #include "hosts/aax/component/CACFUnknown.h"
+#include "hosts/aax/component/GuardedCall.h"
 #include "hosts/aax/entry/AAX_HostServices.h"
 #include "hosts/aax/proxies/AAX_VCollection.h"
 
 namespace
 {
 constexpr uint64_t kSDKVersion = 0x00000201007756BFull;
-
-template <typename Routine> ACFResult guarded(Routine&& routine) noexcept
-{
-    try
-    {
-        return routine();
-    }
-    catch (...)
-    {
-        return kACFUnexpected;
-    }
-}
 
 ACFResult AAXRegisterPlugin(IACFUnknown* hostObject, void** outDefinition)
 {
@@ -83,14 +72,14 @@ extern "C" ACFResult ACFRegisterPlugin(IACFUnknown* hostObject, void** outDefini
 {
     if (outDefinition == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guarded([&] { return AAXRegisterPlugin(hostObject, outDefinition); });
+    return guardedCall([&] { return AAXRegisterPlugin(hostObject, outDefinition); });
 }
 
 extern "C" ACFResult ACFRegisterComponent(IACFUnknown*, uint32_t, void** outComponent)
 {
     if (outComponent == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guarded([&] { return AAXRegisterComponent(outComponent); });
+    return guardedCall([&] { return AAXRegisterComponent(outComponent); });
 }
 
 extern "C" ACFResult ACFGetClassFactory(IACFUnknown*, const ACFGuid&, const ACFGuid&,
@@ -98,27 +87,27 @@ extern "C" ACFResult ACFGetClassFactory(IACFUnknown*, const ACFGuid&, const ACFG
 {
     if (outFactory == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guarded([&] { return AAXGetClassFactory(outFactory); });
+    return guardedCall([&] { return AAXGetClassFactory(outFactory); });
 }
 
 extern "C" ACFResult ACFCanUnloadNow(IACFUnknown*)
 {
-    return guarded([] { return AAXCanUnloadNow(); });
+    return guardedCall([] { return AAXCanUnloadNow(); });
 }
 
 extern "C" ACFResult ACFStartup(IACFUnknown* hostObject)
 {
-    return guarded([&] { return AAXStartup(hostObject); });
+    return guardedCall([&] { return AAXStartup(hostObject); });
 }
 
 extern "C" ACFResult ACFShutdown(IACFUnknown*)
 {
-    return guarded([] { return AAXShutdown(); });
+    return guardedCall([] { return AAXShutdown(); });
 }
 
 extern "C" ACFResult ACFGetSDKVersion(uint64_t* outVersion)
 {
     if (outVersion == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guarded([&] { return AAXGetSDKVersion(outVersion); });
+    return guardedCall([&] { return AAXGetSDKVersion(outVersion); });
 }

@@ -50,6 +50,8 @@ const std::vector<std::pair<std::string, Guid>>& known()
             {"TransportV1", "{5CEE4EF4-6337-4359-B63B-FE58DC36543A}"},
             {"TransportV2", "{203CBD9F-982C-4FE6-A827-07480257AEC3}"},
             {"ViewContainerV1", "{22DA0BBC-D550-4D5E-8CC6-734483B8837F}"},
+            {"EffectParametersV1", "{964E333D-334C-533F-C2C7-3834C3C23E3E}"},
+            {"EffectParametersV2", "{F1F47D06-308F-4CC5-9C7C-50A83F8AB813}"},
         };
         std::vector<std::pair<std::string, Guid>> parsed;
         for (const auto& [name, text] : texts)

@@ -1,7 +1,9 @@
 #include "tests/hosts/aax/FakeHost.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <tuple>
+#include <utility>
 
 namespace fakeaax
 {
@@ -123,6 +125,49 @@ void FakeHost::record(const HostObject& object, int entry,
         line += (i == 0 ? "" : ", ") + arguments[i];
     std::lock_guard lock(mLock);
     mLog.emplace_back(entry, line + ")");
+}
+
+std::vector<std::string> FakeHost::postedPackets() const
+{
+    std::lock_guard lock(mLock);
+    return mPackets;
+}
+
+std::vector<std::pair<std::string, double>> FakeHost::takeSetValueRequests()
+{
+    std::lock_guard lock(mLock);
+    return std::exchange(mSetValueRequests, {});
+}
+
+void FakeHost::answerPosts(std::vector<int64_t> answers)
+{
+    std::lock_guard lock(mLock);
+    mPostAnswers = std::move(answers);
+}
+
+int64_t FakeHost::recordPacket(uint32_t field, const void* payload, uint32_t size)
+{
+    std::string line = std::to_string(field) + ":";
+    const auto* const bytes = static_cast<const unsigned char*>(payload);
+    for (uint32_t i = 0; bytes != nullptr && i < size; ++i)
+    {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
+        line += hex;
+    }
+    std::lock_guard lock(mLock);
+    mPackets.push_back(std::move(line));
+    if (mPostAnswers.empty())
+        return mEntryAnswer;
+    const int64_t answer = mPostAnswers.front();
+    mPostAnswers.erase(mPostAnswers.begin());
+    return answer;
+}
+
+void FakeHost::recordSetValueRequest(const char* identifier, double value)
+{
+    std::lock_guard lock(mLock);
+    mSetValueRequests.emplace_back(identifier != nullptr ? identifier : "", value);
 }
 
 std::string FakeHost::nameOf(const void* address) const

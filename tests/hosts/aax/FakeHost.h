@@ -82,6 +82,14 @@ public:
     /** Names an address, so that the log shows it when the library passes it on. */
     void nameAddress(const void* address, std::string name);
 
+    /** Every packet posted to a controller, in order: "field: bytes in hex" ("3: 01 00 00 00"). */
+    std::vector<std::string> postedPackets() const;
+    /** What the next posts answer, one value each; after them the configured answer. */
+    void answerPosts(std::vector<int64_t> answers);
+    /** The value requests posted to the automation since the last take, as the host would
+        answer them: identifier and normalized value. */
+    std::vector<std::pair<std::string, double>> takeSetValueRequests();
+
     // For the entries.
     void record(const HostObject& object, int entry, const std::vector<std::string>& arguments);
     std::string nameOf(const void* address) const;
@@ -89,6 +97,9 @@ public:
     uint32_t addRef(HostObject& object);
     uint32_t release(HostObject& object);
     int32_t createComponent(const Guid& componentID, const Guid& iid, void** out);
+    /** Keeps the packet; answers the next of answerPosts, else the configured answer. */
+    int64_t recordPacket(uint32_t field, const void* payload, uint32_t size);
+    void recordSetValueRequest(const char* identifier, double value);
 
 private:
     struct Facet
@@ -109,6 +120,9 @@ private:
     std::map<Guid, Answer> mAnswers;
     std::map<const void*, std::string> mAddressNames;
     std::vector<std::pair<int, std::string>> mLog;
+    std::vector<std::string> mPackets;
+    std::vector<int64_t> mPostAnswers;
+    std::vector<std::pair<std::string, double>> mSetValueRequests;
     int64_t mEntryAnswer = 0;
     HostObject* mHostObject = nullptr;
 };

@@ -2,7 +2,7 @@
 // written apart from the library's declarations. Entries that the host leaves unnamed (no part of
 // the library calls them) are declared only where the library gives them a behaviour of its own.
 // Each entry logs its arguments and answers the configured value; property maps also keep what
-// they are given.
+// they are given, controllers the packets posted and the automation the value requests.
 #include "tests/hosts/aax/FakeHost.h"
 
 #include <array>
@@ -107,6 +107,21 @@ int32_t addProperty(HostObject* self, uint32_t id, int32_t value)
     return static_cast<int32_t>(self->host->entryAnswer());
 }
 
+// Controllers keep the bytes of every packet, as the host copies them into the field.
+int32_t postPacket(HostObject* self, uint32_t field, const void* payload, uint32_t size)
+{
+    logged<12, int32_t>(self, field, payload, size);
+    return static_cast<int32_t>(self->host->recordPacket(field, payload, size));
+}
+
+// The automation keeps the value requests for the host to answer.
+int32_t postSetValueRequest(HostObject* self, const char* identifier, double value)
+{
+    const auto answer = logged<5, int32_t>(self, identifier, value);
+    self->host->recordSetValueRequest(identifier, value);
+    return answer;
+}
+
 template <typename F> const void* address(F* function)
 {
     return reinterpret_cast<const void*>(function);
@@ -164,10 +179,10 @@ const std::map<std::string_view, Table>& tables()
             entry<3, Pointer>(), entry<4, float*>(), entry<5, int32_t*>(), entry<6, int32_t*>(),
             entry<7, int32_t*>(), entry<8, uint32_t, int32_t*>(), entry<9, int64_t*>(),
             entry<10, int32_t>(), entry<11, uint32_t*, int32_t*, int32_t>(),
-            entry<12, uint32_t, const void*, uint32_t>(), entry<20, uint32_t, const void*, uint32_t>(),
+            {12, address(&postPacket)}, entry<20, uint32_t, const void*, uint32_t>(),
             entry<22, int64_t*>()})},
         {"automation", makeTable({
-            entry<3, Text>(), entry<4, Text>(), entry<5, Text, double>(), entry<6, Text, double>(),
+            entry<3, Text>(), entry<4, Text>(), {5, address(&postSetValueRequest)}, entry<6, Text, double>(),
             entry<7, Text>(), entry<8, Text>(), entry<9, Text, bool*>()})},
         {"transport", makeTable({
             entry<3, double*>(), entry<4, int32_t*, int32_t*>(), entry<5, bool*>(), entry<6, int64_t*>(),

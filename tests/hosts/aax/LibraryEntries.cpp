@@ -16,17 +16,6 @@ template <typename Function> void lookUp(void* library, const char* name, Functi
         throw std::runtime_error(std::string("the library does not export ") + name);
     function = reinterpret_cast<Function>(symbol);
 }
-
-// The object's first field points to its table; entry n is the n-th function there, called
-// with the object first.
-template <typename Function> Function entryOf(void* object, std::size_t entry)
-{
-    const char* table = nullptr;
-    std::memcpy(&table, object, sizeof table);
-    Function function = nullptr;
-    std::memcpy(&function, table + entry * sizeof(Function), sizeof function);
-    return function;
-}
 } // namespace
 
 LibraryExports LibraryExports::find(void* library)
@@ -44,16 +33,16 @@ LibraryExports LibraryExports::find(void* library)
 
 int32_t queryInterface(void* object, const Guid& iid, void** out)
 {
-    return entryOf<int32_t (*)(void*, const Guid&, void**)>(object, 0)(object, iid, out);
+    return LibraryEntry<0, int32_t(const Guid&, void**)>::call(object, iid, out);
 }
 
 uint32_t addRef(void* object)
 {
-    return entryOf<uint32_t (*)(void*)>(object, 1)(object);
+    return LibraryEntry<1, uint32_t()>::call(object);
 }
 
 uint32_t release(void* object)
 {
-    return entryOf<uint32_t (*)(void*)>(object, 2)(object);
+    return LibraryEntry<2, uint32_t()>::call(object);
 }
 } // namespace fakeaax

@@ -5,6 +5,7 @@
 #include "tests/hosts/aax/FakeAcf.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace fakeaax
 {
@@ -28,4 +29,23 @@ struct LibraryExports
 int32_t queryInterface(void* object, const Guid& iid, void** out);
 uint32_t addRef(void* object);
 uint32_t release(void* object);
+
+/** Entry N of a component object of the library, called with the object first. */
+template <int N, typename Signature> struct LibraryEntry;
+
+template <int N, typename R, typename... Args> struct LibraryEntry<N, R(Args...)>
+{
+    static constexpr int number = N;
+
+    static R call(void* object, Args... args)
+    {
+        using Function = R (*)(void*, Args...);
+        // The object's first field points to its table; entry N is the N-th function there.
+        const char* table = nullptr;
+        std::memcpy(&table, object, sizeof table);
+        Function function = nullptr;
+        std::memcpy(&function, table + N * sizeof(Function), sizeof function);
+        return function(object, args...);
+    }
+};
 } // namespace fakeaax
