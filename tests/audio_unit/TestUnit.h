@@ -30,6 +30,15 @@ public:
         mHasBegunInitializing = true;
     }
     void SetInitialized(bool initialized) { mInitialized = initialized; }
+
+    bool CanScheduleParameters() const override { return canSchedule; }
+    /** As an effect answers: only while not initialised. */
+    bool StreamFormatWritable(AudioUnitScope, AudioUnitElement) override
+    {
+        return !IsInitialized();
+    }
+
+    bool canSchedule = false;
 };
 
 /** 32-bit float at 44100 Hz, one buffer per channel or all channels in one. */
