@@ -113,12 +113,8 @@ OSStatus AUBase::RestoreState(CFPropertyListRef inData)
 
     if (auto data = static_cast<CFDataRef>(ValueOfKind(dictionary, keys.data, CFDataGetTypeID())))
     {
-        const UInt8* bytes = CFDataGetBytePtr(data);
-        const auto length = size_t(CFDataGetLength(data));
-        // Refused before any parameter changes.
-        if (!AreWholeParameterRecords(bytes, length))
-            return kAudioUnitErr_InvalidPropertyValue;
-        RestoreParameterRecords(*this, bytes, length);
+        // Checked whole before any parameter changes.
+        RestoreParameterRecords(*this, CFDataGetBytePtr(data), size_t(CFDataGetLength(data)));
     }
 
     auto name = static_cast<CFStringRef>(ValueOfKind(dictionary, keys.name, CFStringGetTypeID()));
