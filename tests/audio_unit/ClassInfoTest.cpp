@@ -1,3 +1,5 @@
+#include "hosts/audio_unit/AUEntryCatch.h"
+
 #include "platform/frameworks/Frameworks.h"
 
 #include "tests/audio_unit/TestUnit.h"
@@ -42,10 +44,8 @@ struct SavingUnit : TestUnit
     }
     OSStatus Restore(CFPropertyListRef state)
     {
-        OSStatus answer = noErr;
-        const OSStatus thrown = StatusOf(
-            [&] { answer = DispatchSetProperty(kAudioUnitProperty_ClassInfo, G, 0, &state, 8); });
-        return thrown != noErr ? thrown : answer;
+        return AUEntryCatch(
+            [&] { return DispatchSetProperty(kAudioUnitProperty_ClassInfo, G, 0, &state, 8); });
     }
 };
 
@@ -260,19 +260,4 @@ TEST(ClassInfo, RestoreRefusesBeforeChangingAnything)
                                    0, 1, 0x3F, 0, 0, 0, 0, 0, 0, 5, 0x3F, 0, 0, 0}));
     EXPECT_EQ(indexed.Restore(state.get()), kAudioUnitErr_InvalidParameter);
     EXPECT_EQ(indexed.Parameter(1), 0.5f);
-}
-
-TEST(ClassInfo, AFactoryPresetNeedsANumberAndAName)
-{
-    SavingUnit unit;
-    Owned<CFStringRef> name(MakeString("Factory 3"));
-    EXPECT_FALSE(unit.SetAFactoryPresetAsCurrent({3, nullptr}));
-    EXPECT_FALSE(unit.SetAFactoryPresetAsCurrent({-3, name.get()}));
-    EXPECT_EQ(TextOf(unit.CurrentPreset().presetName), "Untitled");
-    EXPECT_TRUE(unit.SetAFactoryPresetAsCurrent({3, name.get()}));
-    AUPreset preset{};
-    EXPECT_EQ(unit.DispatchGetProperty(kAudioUnitProperty_PresentPreset, G, 0, &preset), noErr);
-    EXPECT_EQ(preset.presetNumber, 3);
-    EXPECT_EQ(TextOf(preset.presetName), "Factory 3");
-    CFRelease(preset.presetName);
 }

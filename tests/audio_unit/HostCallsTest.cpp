@@ -136,29 +136,22 @@ TEST(EntryCatch, TurnsWhateverIsThrownIntoAStatus)
     struct Row
     {
         const char* name;
-        std::function<void()> raise;
+        std::function<OSStatus()> body;
         OSStatus expected;
     };
+    // clang-format off
     const Row rows[] = {
-        {"a status", [] { throw OSStatus(kAudioUnitErr_InvalidElement); }, -10877},
-        {"a 16-bit status, sign-extended", [] { throw OSErr(-50); }, -50},
-        {"out of memory", [] { throw std::bad_alloc(); }, memFullErr},
-        {"a failed platform call", [] { throw CAXException("AudioUnitRender", -10868); }, -10868},
-        {"a failure of the layer's own", [] { throw CAException(-4); }, -1},
-        {"anything else", [] { throw std::runtime_error("x"); }, -1},
-        {"nothing", [] {}, noErr},
+        {"a status", []() -> OSStatus { throw OSStatus(kAudioUnitErr_InvalidElement); }, -10877},
+        {"a 16-bit status, sign-extended", []() -> OSStatus { throw OSErr(-50); }, -50},
+        {"out of memory", []() -> OSStatus { throw std::bad_alloc(); }, memFullErr},
+        {"a failed platform call", []() -> OSStatus { throw CAXException("AudioUnitRender", -10868); }, -10868},
+        {"a failure of the layer's own", []() -> OSStatus { throw CAException(-4); }, -1},
+        {"anything else", []() -> OSStatus { throw std::runtime_error("x"); }, -1},
+        {"an answer", [] { return OSStatus(-10879); }, -10879},
     };
+    // clang-format on
     for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(AUEntryCatch(
-                      [&]
-                      {
-                          row.raise();
-                          return OSStatus(noErr);
-                      }),
-                  row.expected);
-    }
+        EXPECT_EQ(AUEntryCatch(row.body), row.expected) << row.name;
 }
 
 TEST(FastDispatch, HandsOutThreeFunctionsThatCheckTheirPointersAndReachTheUnit)

@@ -100,16 +100,6 @@ TEST(Lifecycle, InitialiseAndCleanUpRunTheirHooksOnceAndKeepBuffersOnlyWhileInit
     }
 }
 
-TEST(Lifecycle, InitialisingAUnitThatSchedulesGivesTheEventListRoomFor24)
-{
-    TestUnit unit;
-    unit.canSchedule = true;
-    unit.ScheduledEvents().push_back({});
-    EXPECT_EQ(unit.DoInitialize(), noErr);
-    EXPECT_GE(unit.ScheduledEvents().capacity(), 24u);
-    EXPECT_EQ(unit.ScheduledEvents().size(), 1u);
-}
-
 TEST(Lifecycle, PreDestructorCleansUpUnderTheUnitsMutexAndLetsItGo)
 {
     struct MutexUnit : TestUnit

@@ -1,5 +1,5 @@
-// Linked with the counting allocator: the render path allocates nothing, whether it renders,
-// refuses, records an error for the listeners or logs.
+// Linked with the counting allocator: scheduling and the render path allocate nothing, whether
+// the render renders, refuses, records an error for the listeners or logs.
 #include "hosts/audio_unit/AURenderLog.h"
 
 #include "tests/audio_unit/TestUnit.h"
@@ -35,10 +35,11 @@ TEST(RenderAllocation, RendersRefusalsNoticesAndTheLogAllocateNothing)
     int allocations = 0;
     for (int round = 0; round < 3; ++round)
     {
-        unit.ScheduleParameter(&event, 1);
         allocations += veridane::test::allocationsDuring(
             [&]
             {
+                // Initialisation gave the event list room, so scheduling takes none.
+                unit.ScheduleParameter(&event, 1);
                 AudioUnitRenderActionFlags flags = 0;
                 AudioTimeStamp time{};
                 for (const UInt32 frames : {512u, 2000u})

@@ -101,6 +101,16 @@ TEST(RenderChecks, EachRefusalAnswersItsCodeRecordsItAndRestoresTheControlWord)
              u.GetOutput(0)->SetWillAllocateBuffer(false);
              b.list().mBuffers[0].mData = b.list().mBuffers[1].mData = nullptr; },
          kFrames, 0, kAudioUnitErr_InvalidPropertyValue, true},
+        {"a new output bus without channels: no list to prepare",
+         [](TestUnit& u, HostBuffers& b) {
+             u.DoCleanup();
+             u.Outputs().SetNumberOfElements(0);
+             u.Outputs().SetNumberOfElements(1);
+             const AudioStreamBasicDescription none = FloatFormat(0);
+             u.DispatchSetProperty(kAudioUnitProperty_StreamFormat, 2, 0, &none, 40);
+             u.DoInitialize();
+             b.list().mNumberBuffers = 0; },
+         kFrames, 0, -1, true},
         {"a render that throws a status", throwing(OSStatus(-10863)), kFrames, 0, -10863, true},
         {"a render that throws 0", throwing(OSStatus(0)), kFrames, 0, noErr, false},
         {"a render out of memory", throwing(std::bad_alloc()), kFrames, 0, -1, true},

@@ -8,23 +8,16 @@ namespace
 {
 constexpr AudioUnitParameterID kImmediate = 1, kRamp = 2;
 
-AudioUnitParameterEvent Immediate(UInt32 offset, Float32 value,
-                                  AudioUnitParameterID id = kImmediate)
+/** The immediate parameter set at an offset. */
+AudioUnitParameterEvent SetAt(UInt32 offset, Float32 value)
 {
-    AudioUnitParameterEvent event{};
-    event.parameter = id;
-    event.eventType = kParameterEvent_Immediate;
-    event.eventValues.immediate = {offset, value};
-    return event;
+    return Immediate(offset, value, kImmediate);
 }
 
-AudioUnitParameterEvent Ramp(SInt32 start, UInt32 duration, Float32 from, Float32 to)
+/** The ramped parameter's ramp. */
+AudioUnitParameterEvent Glide(SInt32 start, UInt32 duration, Float32 from, Float32 to)
 {
-    AudioUnitParameterEvent event{};
-    event.parameter = kRamp;
-    event.eventType = kParameterEvent_Ramped;
-    event.eventValues.ramp = {start, duration, from, to};
-    return event;
+    return Ramp(start, duration, from, to, kRamp);
 }
 
 /** What one slice saw: where it lay, and the two parameters' slots. */
@@ -109,17 +102,17 @@ TEST(ScheduledParameters, SlicesEndAtEveryEventBoundaryAndEventsApplyWhereTheyRe
     };
     // clang-format off
     const Row rows[] = {
-        {"an immediate change and a ramp", 512, {Immediate(100, 0.5f), Ramp(200, 100, 0, 1)},
+        {"an immediate change and a ramp", 512, {SetAt(100, 0.5f), Glide(200, 100, 0, 1)},
          {{0, 100, 0.0f, I, 0}, {100, 100, 0.5f, I, 0}, {200, 100, 0.5f, R, 0}, {300, 212, 0.5f, R, 0}}},
-        {"given out of order", 512, {Ramp(200, 100, 0, 1), Immediate(100, 0.5f)},
+        {"given out of order", 512, {Glide(200, 100, 0, 1), SetAt(100, 0.5f)},
          {{0, 100, 0.0f, I, 0}, {100, 100, 0.5f, I, 0}, {200, 100, 0.5f, R, 0}, {300, 212, 0.5f, R, 0}}},
-        {"an immediate change at 0 applies from the first slice", 64, {Immediate(0, 0.25f)},
+        {"an immediate change at 0 applies from the first slice", 64, {SetAt(0, 0.25f)},
          {{0, 64, 0.25f, I, 0}}},
-        {"one at the end applies to no slice", 64, {Immediate(64, 0.25f)}, {{0, 64, 0.0f, I, 0}}},
-        {"a ramp that began before the buffer ends a slice where it ends", 64, {Ramp(-50, 70, 0, 1)},
+        {"one at the end applies to no slice", 64, {SetAt(64, 0.25f)}, {{0, 64, 0.0f, I, 0}}},
+        {"a ramp that began before the buffer ends a slice where it ends", 64, {Glide(-50, 70, 0, 1)},
          {{0, 20, 0.0f, R, -50}, {20, 44, 0.0f, R, -50}}},
         {"the latest immediate change that reaches a slice wins", 64,
-         {Immediate(10, 0.75f), Immediate(0, 0.25f)}, {{0, 10, 0.25f, I, 0}, {10, 54, 0.75f, I, 0}}},
+         {SetAt(10, 0.75f), SetAt(0, 0.25f)}, {{0, 10, 0.25f, I, 0}, {10, 54, 0.75f, I, 0}}},
         {"no events, one slice", 64, {}, {{0, 64, 0.0f, I, 0}}},
     };
     // clang-format on
@@ -137,7 +130,7 @@ TEST(ScheduledParameters, SlicesEndAtEveryEventBoundaryAndEventsApplyWhereTheyRe
     SlicingUnit unit;
     unit.DoInitialize();
     unit.sliceAnswer = -4;
-    unit.ScheduledEvents() = {Immediate(10, 1.0f)};
+    unit.ScheduledEvents() = {SetAt(10, 1.0f)};
     EXPECT_EQ(RenderOnce(unit, 64), -4);
     EXPECT_EQ(unit.slices.size(), 1u);
 }
@@ -156,9 +149,9 @@ TEST(ScheduledParameters, ImmediateEventsApplyAtOnceAndAreKeptOnlyWhenTheUnitSch
     };
     // clang-format off
     const Row rows[] = {
-        {"a unit that schedules keeps both kinds", true, {Immediate(5, 0.5f), Ramp(0, 10, 0, 1)}, 2,
+        {"a unit that schedules keeps both kinds", true, {SetAt(5, 0.5f), Glide(0, 10, 0, 1)}, 2,
          noErr, 0.5f, 2},
-        {"one that does not drops the ramp", false, {Immediate(5, 0.5f), Ramp(0, 10, 0, 1)}, 2,
+        {"one that does not drops the ramp", false, {SetAt(5, 0.5f), Glide(0, 10, 0, 1)}, 2,
          noErr, 0.5f, 0},
         {"null events with a count", true, {}, 3, kAudio_ParamError, 0.0f, 0},
         {"no events", true, {}, 0, noErr, 0.0f, 0},
@@ -188,7 +181,7 @@ TEST(ScheduledParameters, EventsScheduledBeforeTheRenderApplyToThatRender)
     {
         if ((*flags & kAudioUnitRenderAction_PreRender) != 0)
         {
-            const AudioUnitParameterEvent event = Ramp(32, 16, 0, 1);
+            const AudioUnitParameterEvent event = Glide(32, 16, 0, 1);
             static_cast<AUBase*>(refCon)->ScheduleParameter(&event, 1);
         }
         return OSStatus(noErr);

@@ -1,9 +1,12 @@
+#include "hosts/audio_unit/AUEntryCatch.h"
+
 #include "tests/audio_unit/FakeSources.h"
 #include "tests/audio_unit/TestUnit.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 using namespace autest;
 
@@ -17,13 +20,7 @@ OSStatus SetFormat(TestUnit& unit, AudioUnitScope scope, const AudioStreamBasicD
 {
     std::vector<Byte> bytes(size, 0xEE);
     std::memcpy(bytes.data(), &format, std::min<size_t>(size, sizeof format));
-    return StatusOf(
-        [&]
-        {
-            if (const OSStatus r = unit.DispatchSetProperty(kAudioUnitProperty_StreamFormat, scope,
-                                                            0, bytes.data(), size))
-                throw r;
-        });
+    return AUEntryCatch([&] { return unit.DispatchSetProperty(8, scope, 0, bytes.data(), size); });
 }
 
 bool SameFormat(const AudioStreamBasicDescription& a, const AudioStreamBasicDescription& b)
@@ -107,14 +104,8 @@ TEST(StreamFormatRules, RefusedInvalidEqualIsSilentNotWritableIsRefused)
 TEST(StreamFormatRules, ValidFormatIsCanonicalFloatPCM)
 {
     using Change = std::function<void(CAStreamBasicDescription&)>;
-    struct Row
-    {
-        const char* name;
-        UInt32 channels;
-        Change change;
-        bool valid;
-    };
-    const Row rows[] = {
+    // clang-format off
+    const std::tuple<const char*, UInt32, Change, bool> rows[] = {
         {"2-channel non-interleaved float", 2, [](auto&) {}, true},
         {"1 channel either way", 1, [](auto& f) { f.mFormatFlags &= ~0x20u; }, true},
         {"not lpcm", 2, [](auto& f) { f.mFormatID = MakeFourCharCode('a', 'a', 'c', ' '); }, false},
@@ -126,13 +117,13 @@ TEST(StreamFormatRules, ValidFormatIsCanonicalFloatPCM)
         {"64 bits", 2, [](auto& f) { f.mBitsPerChannel = 64; }, false},
         {"8 bytes per frame", 2, [](auto& f) { f.mBytesPerFrame = f.mBytesPerPacket = 8; }, false},
     };
+    // clang-format on
     TestUnit unit;
-    for (const Row& row : rows)
+    for (const auto& [name, channels, change, valid] : rows)
     {
-        SCOPED_TRACE(row.name);
-        CAStreamBasicDescription format = FloatFormat(row.channels);
-        row.change(format);
-        EXPECT_EQ(unit.ValidFormat(O, 0, format), row.valid);
+        CAStreamBasicDescription format = FloatFormat(channels);
+        change(format);
+        EXPECT_EQ(unit.ValidFormat(O, 0, format), valid) << name;
     }
 }
 
@@ -174,13 +165,8 @@ TEST(StreamFormatRules, ConnectingTakesTheSourcesOutputFormatOrLeavesTheInputAlo
         ListenerLog log;
         log.Attach(unit, {kAudioUnitProperty_MakeConnection});
         const AudioUnitConnection connection{open.Unit(), 0, row.destination};
-        const OSStatus answer = StatusOf(
-            [&]
-            {
-                if (const OSStatus r = unit.DispatchSetProperty(kAudioUnitProperty_MakeConnection,
-                                                                I, 0, &connection, 16))
-                    throw r;
-            });
+        const OSStatus answer =
+            AUEntryCatch([&] { return unit.DispatchSetProperty(1, I, 0, &connection, 16); });
         EXPECT_EQ(answer, row.expected);
         EXPECT_EQ(unit.GetInput(0)->HasConnection(), row.connected);
         EXPECT_EQ(unit.GetStreamFormat(I, 0).mChannelsPerFrame, row.inputChannels);

@@ -67,6 +67,25 @@ public:
     std::function<OSStatus(AudioUnitRenderActionFlags&, const AudioTimeStamp&, UInt32)> render;
 };
 
+inline AudioUnitParameterEvent Immediate(UInt32 offset, Float32 value, AudioUnitParameterID id = 0)
+{
+    AudioUnitParameterEvent event{};
+    event.parameter = id;
+    event.eventType = kParameterEvent_Immediate;
+    event.eventValues.immediate = {offset, value};
+    return event;
+}
+
+inline AudioUnitParameterEvent Ramp(SInt32 start, UInt32 duration, Float32 from, Float32 to,
+                                    AudioUnitParameterID id = 0)
+{
+    AudioUnitParameterEvent event{};
+    event.parameter = id;
+    event.eventType = kParameterEvent_Ramped;
+    event.eventValues.ramp = {start, duration, from, to};
+    return event;
+}
+
 /** Every call a listener got, in order. */
 struct ListenerCall
 {

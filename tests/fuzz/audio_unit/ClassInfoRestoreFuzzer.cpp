@@ -99,7 +99,7 @@ CFTypeRef MakeDictionary(ByteReader& in, int depth, UInt8 entries)
 
 CFTypeRef MakeValue(ByteReader& in, int depth)
 {
-    switch (in.Next() % 8)
+    switch (in.Next() % 7)
     {
     case 0:
     {
@@ -126,19 +126,6 @@ CFTypeRef MakeValue(ByteReader& in, int depth)
             return MakeDictionary(in, depth, in.Next() % 8);
         return MakeText("deep");
     case 5:
-    {
-        CFMutableArrayRef array =
-            CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks);
-        for (UInt8 i = 0, count = in.Next() % 4; i < count && depth < 3; ++i)
-        {
-            CFTypeRef value = MakeValue(in, depth + 1);
-            CFArrayAppendValue(array, value);
-            if (value != nullptr)
-                CFRelease(value);
-        }
-        return array;
-    }
-    case 6:
     {
         const auto subtype = SInt32(kDescription.componentSubType);
         return CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &subtype);
