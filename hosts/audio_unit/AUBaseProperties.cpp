@@ -7,7 +7,6 @@
 #include "hosts/audio_unit/AUFastDispatch.h"
 #include "hosts/audio_unit/AUInputElement.h"
 #include "hosts/audio_unit/AUPropertyTable.h"
-#include "hosts/audio_unit/AUStatus.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -39,13 +38,6 @@ bool HasSize(AUSizeRule rule, UInt32 wanted, UInt32 given)
         break;
     }
     return true;
-}
-
-/** The bytes a channel layout with this many descriptions takes, without overflow. */
-UInt64 ChannelLayoutBytes(UInt32 descriptions)
-{
-    return offsetof(AudioChannelLayout, mChannelDescriptions) +
-           UInt64(descriptions) * sizeof(AudioChannelDescription);
 }
 } // namespace
 
@@ -427,7 +419,8 @@ OSStatus AUBase::DispatchSetProperty(AudioUnitPropertyID inID, AudioUnitScope in
         const auto descriptions =
             ReadValue<UInt32>(static_cast<const Byte*>(inData) +
                               offsetof(AudioChannelLayout, mNumberChannelDescriptions));
-        if (inDataSize < ChannelLayoutBytes(descriptions))
+        // Counted in 64 bits, so no count wraps the size round.
+        if (inDataSize < AudioChannelLayoutBytes(descriptions))
             return kAudioUnitErr_InvalidPropertyValue;
         if (const OSStatus result = SetAudioChannelLayout(
                 inScope, inElement, static_cast<const AudioChannelLayout*>(inData));
