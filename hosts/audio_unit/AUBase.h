@@ -69,7 +69,6 @@ public:
     const AudioTimeStamp& CurrentRenderTime() const { return mCurrentRenderTime; }
     const AUPreset& CurrentPreset() const { return mCurrentPreset; }
     const HostCallbackInfo& GetHostCallbackInfo() const { return mHostCallbackInfo; }
-    CFStringRef GetContextName() const { return mContextName; }
     CAMutex* GetMutex() const { return mAUMutex; }
 
     //==============================================================================================
