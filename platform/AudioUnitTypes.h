@@ -135,6 +135,8 @@ enum : AudioUnitParameterUnit
 
 enum : AudioUnitParameterOptions
 {
+    /** The caller of a parameter-info get owns cfNameString and releases it. */
+    kAudioUnitParameterFlag_CFNameRelease = 1u << 4,
     kAudioUnitParameterFlag_HasCFNameString = 1u << 27,
     kAudioUnitParameterFlag_IsReadable = 1u << 30,
     kAudioUnitParameterFlag_IsWritable = 1u << 31,

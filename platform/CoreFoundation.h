@@ -22,6 +22,7 @@ struct OpaqueCFNumber;
 struct OpaqueCFData;
 struct OpaqueCFDictionary;
 struct OpaqueCFArray;
+struct OpaqueCFURL;
 
 typedef const OpaqueCFAllocator* CFAllocatorRef;
 typedef const OpaqueCFString* CFStringRef;
@@ -32,6 +33,8 @@ typedef const OpaqueCFDictionary* CFDictionaryRef;
 typedef OpaqueCFDictionary* CFMutableDictionaryRef;
 typedef const OpaqueCFArray* CFArrayRef;
 typedef OpaqueCFArray* CFMutableArrayRef;
+/** Only named: no URL is ever made here, a unit may hand one out. */
+typedef const OpaqueCFURL* CFURLRef;
 
 /** Only the default allocator exists. */
 inline constexpr CFAllocatorRef kCFAllocatorDefault = nullptr;

@@ -101,6 +101,9 @@ AudioBufferList& AUBufferList::LayOut(const CAStreamBasicDescription& format, UI
     const UInt32 streams = format.NumberChannelStreams();
     if (streams > mAllocatedStreams)
         ThrowStatus(kAudioUnitErr_FormatNotSupported);
+    // A format of no streams never made the list's storage.
+    if (mPtrs == nullptr)
+        ThrowStatus(kUnusableBufferList);
     const UInt64 bytes = UInt64(frames) * format.mBytesPerFrame;
     if (bytes > 0xFFFFFFFFu)
         ThrowStatus(kAudioUnitErr_TooManyFramesToProcess);

@@ -38,6 +38,12 @@ OSStatus FastRender(void* storage, AudioUnitRenderActionFlags*, const AudioTimeS
 OSStatus GetProperty(FakeSource& source, AudioUnitPropertyID id, AudioUnitElement element,
                      void* data, UInt32* size)
 {
+    if (id == kAudioUnitProperty_StreamFormat && source.outputFormat)
+    {
+        *static_cast<AudioStreamBasicDescription*>(data) = *source.outputFormat;
+        *size = sizeof(AudioStreamBasicDescription);
+        return noErr;
+    }
     if (id != kAudioUnitProperty_FastDispatch || element != kAudioUnitRenderSelect ||
         !source.answersFastDispatch)
         return kAudioUnitErr_InvalidProperty;

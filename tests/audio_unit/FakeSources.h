@@ -5,6 +5,7 @@
 
 #include "platform/frameworks/Frameworks.h"
 
+#include <optional>
 #include <vector>
 
 namespace autest
@@ -15,6 +16,8 @@ struct FakeSource
     float value = 0.5f;
     /** Hand out a fast render function through the fast-dispatch property. */
     bool answersFastDispatch = false;
+    /** The output format it answers, when it answers one. */
+    std::optional<AudioStreamBasicDescription> outputFormat;
 
     int rendersThroughSelector = 0;
     int rendersThroughFastFunction = 0;

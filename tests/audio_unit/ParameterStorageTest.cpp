@@ -55,21 +55,6 @@ struct RestoreTarget
 };
 const Values kUntouchedOutput{{0, 0.0f}, {1, 0.0f}};
 
-AudioUnitParameterEvent Ramp(SInt32 start, UInt32 duration, Float32 from, Float32 to)
-{
-    AudioUnitParameterEvent event{};
-    event.eventType = kParameterEvent_Ramped;
-    event.eventValues.ramp = {start, duration, from, to};
-    return event;
-}
-
-AudioUnitParameterEvent Immediate(UInt32 offset, Float32 value)
-{
-    AudioUnitParameterEvent event{};
-    event.eventType = kParameterEvent_Immediate;
-    event.eventValues.immediate = {offset, value};
-    return event;
-}
 } // namespace
 
 TEST(ParameterStorage, MapAndIndexedModesHoldWhatTheyMay)

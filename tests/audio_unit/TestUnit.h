@@ -1,10 +1,13 @@
-// A unit with nothing of its own beyond AUBase, whose lifecycle flags a test sets directly, and
-// the formats and CoreFoundation helpers the Audio Unit tests share.
+// A unit with nothing of its own beyond AUBase, whose lifecycle flags a test sets directly and
+// whose initialise and render a test scripts, and the formats, listener log, host buffers and
+// CoreFoundation helpers the Audio Unit tests share.
 #pragma once
 
 #include "hosts/audio_unit/AUBase.h"
 #include "hosts/audio_unit/AUInputElement.h"
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +33,115 @@ public:
         mHasBegunInitializing = true;
     }
     void SetInitialized(bool initialized) { mInitialized = initialized; }
+
+    bool CanScheduleParameters() const override { return canSchedule; }
+    /** As an effect answers: only while not initialised. */
+    bool StreamFormatWritable(AudioUnitScope, AudioUnitElement) override
+    {
+        return !IsInitialized();
+    }
+
+    OSStatus Initialize() override
+    {
+        ++initializeCalls;
+        return initializeResult;
+    }
+    void Cleanup() override { ++cleanupCalls; }
+    OSStatus Render(AudioUnitRenderActionFlags& flags, const AudioTimeStamp& time,
+                    UInt32 frames) override
+    {
+        ++renderCalls;
+        return render ? render(flags, time, frames) : noErr;
+    }
+
+    void SetAPIVersion(UInt8 version) { mAudioUnitAPIVersion = version; }
+    void UseFixedBlockSize(bool fixed) { mUsesFixedBlockSize = fixed; }
+    void InstallMutex(CAMutex* mutex) { mAUMutex = mutex; }
+    ParameterEventList& ScheduledEvents() { return mParamList; }
+
+    bool canSchedule = false;
+    OSStatus initializeResult = noErr;
+    int initializeCalls = 0;
+    int cleanupCalls = 0;
+    int renderCalls = 0;
+    std::function<OSStatus(AudioUnitRenderActionFlags&, const AudioTimeStamp&, UInt32)> render;
+};
+
+inline AudioUnitParameterEvent Immediate(UInt32 offset, Float32 value, AudioUnitParameterID id = 0)
+{
+    AudioUnitParameterEvent event{};
+    event.parameter = id;
+    event.eventType = kParameterEvent_Immediate;
+    event.eventValues.immediate = {offset, value};
+    return event;
+}
+
+inline AudioUnitParameterEvent Ramp(SInt32 start, UInt32 duration, Float32 from, Float32 to,
+                                    AudioUnitParameterID id = 0)
+{
+    AudioUnitParameterEvent event{};
+    event.parameter = id;
+    event.eventType = kParameterEvent_Ramped;
+    event.eventValues.ramp = {start, duration, from, to};
+    return event;
+}
+
+/** Every call a listener got, in order. */
+struct ListenerCall
+{
+    void* refCon;
+    AudioUnit unit;
+    AudioUnitPropertyID id;
+    AudioUnitScope scope;
+    AudioUnitElement element;
+    bool operator==(const ListenerCall&) const = default;
+};
+
+struct ListenerLog
+{
+    std::vector<ListenerCall> calls;
+
+    /** The listener function; its user data is a ListenerLog. */
+    static void Listen(void* refCon, AudioUnit unit, AudioUnitPropertyID id, AudioUnitScope scope,
+                       AudioUnitElement element)
+    {
+        static_cast<ListenerLog*>(refCon)->calls.push_back({refCon, unit, id, scope, element});
+    }
+    /** Listens to the ids on the unit. */
+    void Attach(AUBase& unit, std::initializer_list<AudioUnitPropertyID> ids)
+    {
+        for (const auto id : ids)
+            unit.AddPropertyListener(id, Listen, this);
+    }
+    size_t CountOf(AudioUnitPropertyID id) const
+    {
+        size_t count = 0;
+        for (const auto& call : calls)
+            count += call.id == id ? 1 : 0;
+        return count;
+    }
+};
+
+/** A host's buffer list of non-interleaved float channels, its own memory or null pointers. */
+class HostBuffers
+{
+public:
+    HostBuffers(UInt32 channels, UInt32 frames, bool withMemory = true)
+        : mSamples(channels, std::vector<float>(frames, -9.0f)),
+          mStorage(AudioBufferListBytes(channels) / sizeof(AudioBuffer) + 1)
+    {
+        list().mNumberBuffers = channels;
+        for (UInt32 c = 0; c < channels; ++c)
+            list().mBuffers[c] = {1, UInt32(frames * sizeof(float)),
+                                  withMemory ? mSamples[c].data() : nullptr};
+    }
+    AudioBufferList& list() { return *reinterpret_cast<AudioBufferList*>(mStorage.data()); }
+    float* channel(UInt32 c) { return static_cast<float*>(list().mBuffers[c].mData); }
+    std::vector<float>& memory(UInt32 c) { return mSamples[c]; }
+
+private:
+    std::vector<std::vector<float>> mSamples;
+    std::vector<AudioBuffer> mStorage;
 };
 
 /** 32-bit float at 44100 Hz, one buffer per channel or all channels in one. */
