@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -214,4 +218,134 @@ TEST(StateBlockRestoring, ReadsTheFrameworkFormWithAnXmlDeclaration)
     restore(p, block);
     EXPECT_EQ(p.getParameter(0), 0.35f);
     EXPECT_EQ(p.idxInputConfig.load(), 1);
+}
+
+namespace
+{
+/** What a restore should leave: a value, or the one the processor held before. */
+struct Expected
+{
+    std::optional<float> gain;
+    std::optional<int> direction;
+};
+
+constexpr float gainBefore = 0.35f;
+constexpr int directionBefore = 5;
+
+/** A processor holding gainBefore and directionBefore, its change flag clear. */
+std::unique_ptr<LoomcraftAudioProcessor> processorWithKnownState()
+{
+    auto p = std::make_unique<LoomcraftAudioProcessor>();
+    p->setParameter(0, gainBefore);
+    p->setConversionMode(directionBefore);
+    p->stateChanged = false;
+    return p;
+}
+
+void expectRestored(LoomcraftAudioProcessor& p, const Expected& expected)
+{
+    const float gain = p.getParameter(0);
+    const float wanted = expected.gain.value_or(gainBefore);
+    if (std::isnan(wanted))
+        EXPECT_TRUE(std::isnan(gain)) << gain;
+    else
+        EXPECT_EQ(veridane::test::bits(gain), veridane::test::bits(wanted)) << gain;
+    EXPECT_EQ(p.idxInputConfig.load(), expected.direction.value_or(directionBefore));
+    EXPECT_TRUE(p.stateChanged.load());
+}
+} // namespace
+
+TEST(StateBlockRestoring, KeepsEveryFormTheFrameworkReaderAccepted)
+{
+    struct Row
+    {
+        const char* name;
+        std::string text;
+        Expected expected;
+    };
+    const std::vector<Row> rows{
+        {"both values",
+         "<Root><Gain>0.5</Gain><idxInputConfig>1</idxInputConfig></Root>",
+         {0.5f, 1}},
+        {"declaration and line breaks",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n<Root><Gain>0.25</Gain></Root>",
+         {0.25f, {}}},
+        {"processing instruction before the root",
+         "<?app x?><Root><Gain>0.5</Gain></Root>",
+         {0.5f, {}}},
+        {"document type without references",
+         "<!DOCTYPE Root [<!ELEMENT Root ANY>]><Root><Gain>0.5</Gain></Root>",
+         {0.5f, {}}},
+        {"comments around and inside",
+         "<!-- a --><Root><!-- b --><Gain>0.<!-- c -->5</Gain></Root>",
+         {0.5f, {}}},
+        {"nested text concatenated", "<Root><Gain>0.<b>2</b>5</Gain></Root>", {0.25f, {}}},
+        {"whitespace-only pieces dropped",
+         "<Root><idxInputConfig>1<b/> <c/>2</idxInputConfig></Root>",
+         {{}, 12}},
+        {"character data kept whole",
+         "<Root><idxInputConfig>1<![CDATA[ ]]>2</idxInputConfig><Gain><![CDATA[0.125]]></Gain>"
+         "</Root>",
+         {0.125f, 1}},
+        {"references", "<Root a=\"&lt;&AMP;&#65;\"><Gain>&#48;.&#x35;</Gain></Root>", {0.5f, {}}},
+        {"attributes on the children",
+         "<Root><Gain unit='norm' x = \"1\">0.5</Gain><idxInputConfig a=\"\"/></Root>",
+         {0.5f, 0}},
+        {"empty elements restore zero",
+         "<Root><Gain/><idxInputConfig></idxInputConfig></Root>",
+         {0.0f, 0}},
+        {"an unquoted attribute ends the element",
+         "<Root><Gain a=1>0.5</Gain><idxInputConfig>1</idxInputConfig></Root>",
+         {0.0f, {}}},
+        {"close tags are not matched by name",
+         "<Root><Gain>0.5</x><idxInputConfig>1</y></z>",
+         {0.5f, 1}},
+        {"a close tag without its end closes everything", "<Root><Gain>0.<b>5</b", {0.5f, {}}},
+        {"self-closing root", "<Root/>", {{}, {}}},
+        {"root cut inside its tag", "<Root a=\"", {{}, {}}},
+        {"anything after the root",
+         "<Root><Gain>0.5</Gain></Root>\xff\xfe<?x?>&bad;<!DOCTYPE",
+         {0.5f, {}}},
+        {"text ends at its first zero byte",
+         std::string("<Root><Gain>0.5</Gain></Root>\0<Gain>0.7", 39),
+         {0.5f, {}}},
+        {"characters beyond ASCII",
+         "<Root note=\"\xc3\xa9\"><Gain>0.5</Gain><x>\xe2\x82\xac\xf0\x9f\x8e\xa7</x></Root>",
+         {0.5f, {}}},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        auto p = processorWithKnownState();
+        restore(*p, blockWithText(row.text));
+        expectRestored(*p, row.expected);
+    }
+}
+
+TEST(StateBlockRestoring, ReadsGainWithTheFrameworkNumberRules)
+{
+    struct Row
+    {
+        const char* text;
+        float gain;
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const Row& row :
+         {Row{" \t0.75", 0.75f}, Row{"+0.25", 0.25f}, Row{"-1.5", -1.5f}, Row{"inf", inf},
+          Row{"-INF", -inf}, Row{"nan", nan}, Row{"0x10", 0.0f}, Row{"abc", 0.0f}, Row{"", 0.0f},
+          Row{".5", 0.5f}, Row{"5.", 5.0f}, Row{"1e", 1.0f}, Row{"1e+", 1.0f}, Row{"2E-1", 0.2f},
+          Row{"1,5", 1.0f}, Row{"-0", 0.0f}, Row{"-0.0", -0.0f}, Row{"1e-400", 0.0f},
+          Row{"1e39", inf}, Row{"000000000000000000000.5", 0.5f},
+          // Only 18 significant digits count; the rest only scale.
+          Row{"0.1000000000000000009999", 0.1f},
+          Row{"123456789012345678999", 1.23456789012345678e20f}, Row{"1e+9999999999", inf},
+          Row{"-1e+99999999999999999999", -inf}, Row{"1e-9999999999", 0.0f}})
+    {
+        SCOPED_TRACE(row.text);
+        auto p = processorWithKnownState();
+        restore(*p, blockWithText(std::string("<Root><Gain>") + row.text + "</Gain></Root>"));
+        expectRestored(*p, {row.gain, {}});
+        EXPECT_TRUE(std::isfinite(p->targetGain.load()));
+    }
 }
