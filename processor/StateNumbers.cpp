@@ -128,6 +128,10 @@ float leadingFloat(const char* text) noexcept
         *out++ = char('0' + exponent / 10 % 10);
         *out++ = char('0' + exponent % 10);
     }
+    // Only zeros: the framework's conversion hands strtod a bare "-" here and loses the sign, so
+    // a gain of -0 would not survive its own saved text "-0".
+    if (numSignificant == 0)
+        return negative ? -0.0f : 0.0f;
     return float(decimalToDouble(digits));
 }
 

@@ -440,7 +440,9 @@ bool Reader::readQuotedValue()
     const char32_t quote = at();
     advance();
     const Byte* const valueStart = p;
-    for (;;)
+    // Once the input counts as used up, the parser takes the value as empty and goes on after
+    // the opening quote.
+    while (!outOfData)
     {
         const char32_t c = at();
         if (c == quote)
@@ -467,6 +469,7 @@ bool Reader::readQuotedValue()
             advance();
         }
     }
+    return !refused;
 }
 
 char32_t Reader::readReference()
