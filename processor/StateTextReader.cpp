@@ -21,45 +21,24 @@ bool isUnicodeScalar(std::uint64_t c) noexcept
     (overlong forms, surrogates, values past U+10FFFF and sequences cut off by end included). */
 int decode(const Byte* p, const Byte* end, char32_t& c) noexcept
 {
+    constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
     const Byte lead = *p;
-    if (lead < 0x80)
-    {
-        c = lead;
-        return 1;
-    }
-    int length = 0;
-    char32_t smallest = 0;
-    if (lead >= 0xc2 && lead <= 0xdf)
-    {
-        length = 2;
-        c = lead & 0x1fu;
-        smallest = 0x80;
-    }
-    else if (lead >= 0xe0 && lead <= 0xef)
-    {
-        length = 3;
-        c = lead & 0x0fu;
-        smallest = 0x800;
-    }
-    else if (lead >= 0xf0 && lead <= 0xf4)
-    {
-        length = 4;
-        c = lead & 0x07u;
-        smallest = 0x10000;
-    }
-    else
-    {
+    const int length = lead < 0x80   ? 1
+                       : lead < 0xc2 ? 0
+                       : lead < 0xe0 ? 2
+                       : lead < 0xf0 ? 3
+                       : lead < 0xf5 ? 4
+                                     : 0;
+    if (length == 0 || end - p < length)
         return 0;
-    }
-    if (end - p < length)
-        return 0;
+    c = length == 1 ? lead : lead & (0x7fu >> length);
     for (int i = 1; i < length; ++i)
     {
         if ((p[i] & 0xc0) != 0x80)
             return 0;
         c = (c << 6) | (p[i] & 0x3fu);
     }
-    return isUnicodeScalar(c) && c >= smallest ? length : 0;
+    return c >= smallest[length] && isUnicodeScalar(c) ? length : 0;
 }
 
 bool isValidUtf8(const Byte* p, const Byte* end) noexcept
@@ -173,7 +152,8 @@ private:
     bool lookingAtIgnoringCase(std::string_view ascii);
     /** The next occurrence of the pattern from p, or null. */
     const Byte* find(Search search);
-    const Byte* endOfName(const Byte* from);
+    /** Past a run of name characters; false when there is none. */
+    bool skipName();
     bool refuse() noexcept
     {
         refused = true;
@@ -229,6 +209,14 @@ char32_t Reader::at(int ahead)
     return 0;
 }
 
+bool Reader::skipName()
+{
+    const Byte* const start = p;
+    while (isNameCharacter(at()))
+        advance();
+    return p != start;
+}
+
 void Reader::advance()
 {
     char32_t c = 0;
@@ -278,31 +266,6 @@ const Byte* Reader::find(Search search)
     }
     furthest = std::max(furthest, hit + pattern.size());
     return hit;
-}
-
-const Byte* Reader::endOfName(const Byte* from)
-{
-    const Byte* q = from;
-    while (!refused)
-    {
-        if (q >= end)
-        {
-            furthest = end;
-            break;
-        }
-        char32_t c = 0;
-        const int length = decode(q, end, c);
-        if (length == 0)
-        {
-            refuse();
-            break;
-        }
-        furthest = std::max(furthest, q + length);
-        if (!isNameCharacter(c))
-            break;
-        q += length;
-    }
-    return q;
 }
 
 //==================================================================================================
@@ -375,20 +338,16 @@ bool Reader::skipDocumentType()
 Reader::TagEnd Reader::readTag(std::string_view& name)
 {
     skipBytes(1);
-    const Byte* nameEnd = endOfName(p);
-    if (nameEnd == p)
-    {
-        // Space between '<' and the name is allowed.
+    // Space between '<' and the name is allowed.
+    if (!isNameCharacter(at()))
         skipSpaceAndComments();
-        nameEnd = endOfName(p);
-        if (nameEnd == p)
-        {
-            refuse();
-            return TagEnd::failed;
-        }
+    const Byte* const nameStart = p;
+    if (!skipName())
+    {
+        refuse();
+        return TagEnd::failed;
     }
-    name = std::string_view(reinterpret_cast<const char*>(p), std::size_t(nameEnd - p));
-    p = nameEnd;
+    name = std::string_view(reinterpret_cast<const char*>(nameStart), std::size_t(p - nameStart));
 
     for (;;)
     {
@@ -413,7 +372,7 @@ Reader::TagEnd Reader::readTag(std::string_view& name)
             return refused ? TagEnd::failed : TagEnd::childless;
         }
 
-        p = endOfName(p);
+        skipName();
         skipSpaceAndComments();
         const char32_t equals = at();
         if (equals == 0)
