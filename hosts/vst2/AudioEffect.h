@@ -8,10 +8,9 @@
 
 /** Owns the effect record the host talks through; derived classes complete the operations.
     Called on the host's user-interface thread (dispatcher) and audio thread (process); it takes
-    no lock of its own. The values the host's threads share (sample rate, block size, program)
-    are relaxed atomics: a reader sees the last value written or the one before. The declaration
-   order of the virtual operations is part of the contract with derived classes and must not change.
- */
+    no lock of its own; the values the host's threads share (sample rate, block size, program)
+    are relaxed atomics. The declaration order of the virtual operations is part of the contract
+    with derived classes and must not change. */
 class AudioEffect
 {
 public:
