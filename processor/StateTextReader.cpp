@@ -150,8 +150,10 @@ private:
     void skipBytes(std::size_t count) { p += count; }
     bool lookingAt(std::string_view ascii, int from = 0);
     bool lookingAtIgnoringCase(std::string_view ascii);
-    /** The next occurrence of the pattern from p, or null. */
+    /** The next occurrence of the searched text from p, or null. */
     const Byte* find(Search search);
+    /** Past the next occurrence of the searched text; false, staying put, when there is none. */
+    bool skipPast(Search search);
     /** Past a run of name characters; false when there is none. */
     bool skipName();
     bool refuse() noexcept
@@ -243,6 +245,15 @@ bool Reader::lookingAtIgnoringCase(std::string_view ascii)
     return true;
 }
 
+bool Reader::skipPast(Search search)
+{
+    const Byte* const found = find(search);
+    if (found == nullptr)
+        return false;
+    p = found + searchPatterns[std::size_t(search)].size();
+    return true;
+}
+
 const Byte* Reader::find(Search search)
 {
     const auto index = std::size_t(search);
@@ -283,38 +294,23 @@ void Reader::skipSpaceAndComments()
         if (at() != '<')
             return;
 
-        if (at(1) == '!' && at(2) == '-' && at(3) == '-')
+        const bool comment = at(1) == '!' && at(2) == '-' && at(3) == '-';
+        const bool instruction = !comment && at(1) == '?';
+        if (!comment && !instruction)
+            return;
+        // Inside an element the parser would loop for ever on the text after an instruction.
+        if (instruction && insideRoot)
         {
-            skipBytes(4);
-            const Byte* const close = find(Search::commentEnd);
-            if (close == nullptr)
-            {
-                // Reading goes on right after "<!--".
-                outOfData = true;
-                return;
-            }
-            p = close + 3;
-            continue;
+            refuse();
+            return;
         }
-        if (at(1) == '?')
+        skipBytes(comment ? 4 : 2);
+        if (!skipPast(comment ? Search::commentEnd : Search::instructionEnd))
         {
-            // Inside an element the parser would loop for ever on the text after it.
-            if (insideRoot)
-            {
-                refuse();
-                return;
-            }
-            skipBytes(2);
-            const Byte* const close = find(Search::instructionEnd);
-            if (close == nullptr)
-            {
-                outOfData = true;
-                return;
-            }
-            p = close + 2;
-            continue;
+            // Reading goes on right after "<!--" or "<?".
+            outOfData = true;
+            return;
         }
-        return;
     }
 }
 
@@ -497,10 +493,8 @@ bool Reader::readCharacterBlock(std::string* text)
             if (!(at(1) == '!' && at(2) == '-' && at(3) == '-'))
                 break;
             skipBytes(4);
-            const Byte* const close = find(Search::commentEnd);
-            if (close == nullptr)
+            if (!skipPast(Search::commentEnd))
                 return refuse();
-            p = close + 3;
             continue;
         }
         if (c == 0)
@@ -599,15 +593,13 @@ bool Reader::readContent()
 
         if (at(1) == '/')
         {
-            const Byte* const close = find(Search::tagEnd);
-            if (close == nullptr)
+            if (!skipPast(Search::tagEnd))
             {
                 // Without a '>' the parser stays on this close tag, so it ends every open element.
                 if (depth >= 2)
                     finishChild();
                 return !refused;
             }
-            p = close + 1;
             if (depth == 2)
                 finishChild();
             if (--depth == 0)
