@@ -1,20 +1,22 @@
 #include "processor/StateBlock.h"
 
+#include "processor/StateNumbers.h"
+#include "processor/StateTextReader.h"
+
+#include <cstring>
+
 namespace veridane
 {
 namespace
 {
-constexpr const char* rootTag = "Root";
-constexpr const char* gainTag = "Gain";
-constexpr const char* directionTag = "idxInputConfig";
 constexpr int headerSize = 8;
 } // namespace
 
 juce::MemoryBlock writeStateBlock(float gainValue, std::int32_t direction)
 {
-    juce::XmlElement root(rootTag);
-    root.createNewChildElement(gainTag)->addTextElement(juce::String(gainValue));
-    root.createNewChildElement(directionTag)->addTextElement(juce::String(direction));
+    juce::XmlElement root(stateTags::root);
+    root.createNewChildElement(stateTags::gain)->addTextElement(juce::String(gainValue));
+    root.createNewChildElement(stateTags::direction)->addTextElement(juce::String(direction));
 
     const auto text = root.toString(juce::XmlElement::TextFormat().singleLine().withoutHeader());
     const auto textLength = text.getNumBytesAsUTF8();
@@ -40,36 +42,22 @@ std::optional<SavedState> readStateBlock(const void* data, int sizeInBytes)
     if (declaredLength <= 0)
         return std::nullopt;
 
-    // A length beyond the data means a truncated block: read only what is there.
-    const int textLength = std::min(declaredLength, sizeInBytes - headerSize);
-    const auto xml = juce::parseXML(juce::String::fromUTF8(bytes + headerSize, textLength));
-    if (xml == nullptr)
+    // A length beyond the data means a truncated block: read only what is there. The text ends
+    // at its first zero byte.
+    const auto* const text = bytes + headerSize;
+    const auto available = std::size_t(std::min(declaredLength, sizeInBytes - headerSize));
+    const auto* const zero = static_cast<const char*>(std::memchr(text, 0, available));
+    const auto reading = readStateText(
+        std::string_view(text, zero != nullptr ? std::size_t(zero - text) : available));
+    if (!reading.texts)
         return std::nullopt;
 
     SavedState state;
-    for (const auto* child : xml->getChildIterator())
-    {
-        const auto& tag = child->getTagName();
-        if (tag.equalsIgnoreCase(gainTag))
-            state.gainValue = child->getAllSubText().getFloatValue();
-        else if (tag.equalsIgnoreCase(directionTag))
-            state.direction = leadingInteger(child->getAllSubText());
-    }
+    if (reading.texts->gain)
+        state.gainValue = leadingFloat(reading.texts->gain->c_str());
+    if (reading.texts->direction)
+        state.direction = leadingInteger(reading.texts->direction->c_str());
     return state;
-}
-
-std::int32_t leadingInteger(const juce::String& text) noexcept
-{
-    auto p = text.getCharPointer().findEndOfWhitespace();
-    const bool negative = *p == '-';
-    if (negative || *p == '+')
-        ++p;
-
-    std::uint32_t magnitude = 0;
-    for (auto c = *p; c >= '0' && c <= '9'; c = *++p)
-        magnitude = magnitude * 10u + std::uint32_t(c - '0');
-
-    return std::int32_t(negative ? 0u - magnitude : magnitude);
 }
 
 } // namespace veridane

@@ -23,11 +23,8 @@ juce::MemoryBlock writeStateBlock(float gainValue, std::int32_t direction);
 
 /** Reads a block written by writeStateBlock (or by the framework's own XML wrapper, which adds a
     declaration). Answers nothing for a block that is too short, has another magic, a length of
-    zero or less, or text that is not XML. Tags match ignoring case; later repeats win. */
+    zero or less, or text that readStateText refuses. Tags match ignoring case; later repeats
+    win. Any bytes at all are safe: see readStateText. */
 std::optional<SavedState> readStateBlock(const void* data, int sizeInBytes);
-
-/** The leading decimal integer of a text with C's atoi rules (leading white space, optional sign),
-    0 when there is none. Overlong digit runs wrap modulo 2^32 instead of overflowing. */
-std::int32_t leadingInteger(const juce::String& text) noexcept;
 
 } // namespace veridane

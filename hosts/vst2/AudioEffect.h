@@ -4,9 +4,12 @@
 
 #include "hosts/vst2/VstAbi.h"
 
+#include <atomic>
+
 /** Owns the effect record the host talks through; derived classes complete the operations.
     Called on the host's user-interface thread (dispatcher) and audio thread (process); it takes
-    no lock of its own. The declaration order of the virtual operations is part of the contract
+    no lock of its own; the values the host's threads share (sample rate, block size, program)
+    are relaxed atomics. The declaration order of the virtual operations is part of the contract
     with derived classes and must not change. */
 class AudioEffect
 {
@@ -30,8 +33,14 @@ public:
     virtual void suspend() {}
     virtual void resume() {}
 
-    virtual void setSampleRate(float newSampleRate) { sampleRate = newSampleRate; }
-    virtual void setBlockSize(int32_t newBlockSize) { blockSize = newBlockSize; }
+    virtual void setSampleRate(float newSampleRate)
+    {
+        sampleRate.store(newSampleRate, std::memory_order_relaxed);
+    }
+    virtual void setBlockSize(int32_t newBlockSize)
+    {
+        blockSize.store(newBlockSize, std::memory_order_relaxed);
+    }
 
     /** Audio thread. */
     virtual void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) = 0;
@@ -43,8 +52,11 @@ public:
     /** Sets the parameter, then tells the host that it changed. */
     virtual void setParameterAutomated(int32_t index, float value);
 
-    virtual int32_t getProgram() { return curProgram; }
-    virtual void setProgram(int32_t program) { curProgram = program; }
+    virtual int32_t getProgram() { return curProgram.load(std::memory_order_relaxed); }
+    virtual void setProgram(int32_t program)
+    {
+        curProgram.store(program, std::memory_order_relaxed);
+    }
     virtual void setProgramName(char* name);
     virtual void getProgramName(char* name);
     virtual void getParameterLabel(int32_t index, char* label);
@@ -68,8 +80,8 @@ public:
 
     virtual AEffEditor* getEditor() { return editor; }
     virtual AEffect* getAeffect() { return &cEffect; }
-    virtual float getSampleRate() { return sampleRate; }
-    virtual int32_t getBlockSize() { return blockSize; }
+    virtual float getSampleRate() { return sampleRate.load(std::memory_order_relaxed); }
+    virtual int32_t getBlockSize() { return blockSize.load(std::memory_order_relaxed); }
 
     //==============================================================================================
     // Effect to host
@@ -110,11 +122,11 @@ protected:
 
     audioMasterCallback audioMaster;
     AEffEditor* editor = nullptr; // owned
-    float sampleRate = 44100.0f;
-    int32_t blockSize = 1024;
+    std::atomic<float> sampleRate{44100.0f};
+    std::atomic<int32_t> blockSize{1024};
     int32_t numPrograms;
     int32_t numParams;
-    int32_t curProgram = 0;
+    std::atomic<int32_t> curProgram{0};
     AEffect cEffect;
 
 private:

@@ -376,8 +376,8 @@ float* AudioEffectX::reportDestinationBuffer()
 
 void AudioEffectX::setBlockSizeAndSampleRate(int32_t newBlockSize, float newSampleRate)
 {
-    blockSize = newBlockSize;
-    sampleRate = newSampleRate;
+    blockSize.store(newBlockSize, std::memory_order_relaxed);
+    sampleRate.store(newSampleRate, std::memory_order_relaxed);
 }
 
 bool AudioEffectX::getErrorText(char*)

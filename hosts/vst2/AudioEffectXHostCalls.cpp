@@ -30,16 +30,16 @@ double AudioEffectX::updateSampleRate()
     // Zero or less means the host does not know; keep what we have.
     const auto answer = callHost(audioMasterGetSampleRate);
     if (answer > 0)
-        sampleRate = static_cast<float>(answer);
-    return sampleRate;
+        sampleRate.store(static_cast<float>(answer), std::memory_order_relaxed);
+    return sampleRate.load(std::memory_order_relaxed);
 }
 
 int32_t AudioEffectX::updateBlockSize()
 {
     const auto answer = static_cast<int32_t>(callHost(audioMasterGetBlockSize));
     if (answer > 0)
-        blockSize = answer;
-    return blockSize;
+        blockSize.store(answer, std::memory_order_relaxed);
+    return blockSize.load(std::memory_order_relaxed);
 }
 
 int32_t AudioEffectX::getInputLatency()

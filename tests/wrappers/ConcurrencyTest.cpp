@@ -1,5 +1,6 @@
 // Host threads set, read and save the parameter while the audio thread processes and the
-// editor's side reports changes; run under ThreadSanitizer by the tsan preset.
+// editor's side reports changes, and set the sample rate while the first block is processed;
+// run under ThreadSanitizer by the tsan preset.
 #include "tests/wrappers/WrapperTestSupport.h"
 
 #include <atomic>
@@ -69,6 +70,44 @@ TEST(WrapperConcurrency, ParameterAndStateCallsWhileProcessing)
 
     EXPECT_TRUE(allFinite.load());
     EXPECT_EQ(instance.effect->getParameter(instance.effect, 0), 0.6f);
+}
+
+TEST(WrapperConcurrency, SampleRateChangesRaceTheFirstProcessCall)
+{
+    // A host that never resumes lets the first process call prepare the processor, reading the
+    // sample rate that the host's other thread may be setting at that moment.
+    constexpr float rates[] = {44100.0f, 48000.0f, 96000.0f};
+    for (int round = 0; round < 20; ++round)
+    {
+        SCOPED_TRACE(round);
+        Instance instance;
+        auto input = testSignal(64);
+        Signal output(numChannels, std::vector<float>(64));
+        float* in[numChannels];
+        float* out[numChannels];
+        for (int c = 0; c < numChannels; ++c)
+        {
+            in[c] = input[size_t(c)].data();
+            out[c] = output[size_t(c)].data();
+        }
+
+        std::atomic<bool> hostStarted{false};
+        std::thread host(
+            [&]
+            {
+                hostStarted = true;
+                for (int i = 0; i < 300; ++i)
+                    instance.dispatch(effSetSampleRate, 0, 0, nullptr, rates[i % 3]);
+            });
+        while (!hostStarted.load())
+            std::this_thread::yield();
+        instance.process(in, out, 64);
+        host.join();
+
+        const double prepared = instance.processor().getSampleRate();
+        EXPECT_TRUE(prepared == 44100.0 || prepared == 48000.0 || prepared == 96000.0)
+            << prepared;
+    }
 }
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE

@@ -1,21 +1,35 @@
-// The editor embedded into a host's X11 window. Runs under a virtual X server (xvfb-run).
+// The editor embedded into a host's X11 window, and the instance lifecycle with an editor. Runs
+// under a virtual X server (xvfb-run).
 #include "tests/wrappers/WrapperTestSupport.h"
 
 #include <X11/Xlib.h>
 
+#include "wrappers/common/MessageThread.h"
+
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
 using namespace wrappertest;
+using veridane::wrappers::MessageThread;
 
 namespace
 {
-/** Plain Xvfb lacks some window-manager atoms, so window setup draws harmless errors that the
-    default handler would turn into an exit, as a real host's toolkit would not. */
-int ignoreXError(Display*, XErrorEvent*)
+/** Every failed X request of the process, the plug-in's included. Plain Xvfb has no window
+    manager, so the plug-in must make the atoms its window setup names before using them. */
+std::atomic<int> xErrors{0};
+
+int countXError(Display*, XErrorEvent*)
 {
+    ++xErrors;
     return 0;
+}
+
+bool guiIsShutDown()
+{
+    return !MessageThread::isRunning() &&
+           juce::MessageManager::getInstanceWithoutCreating() == nullptr;
 }
 
 /** The host's side: its own connection and the window it offers the editor. */
@@ -24,7 +38,7 @@ class HostWindow
 public:
     HostWindow()
     {
-        XSetErrorHandler(ignoreXError);
+        XSetErrorHandler(countXError);
         // Opening a display right after another client left fails now and then.
         for (int attempt = 0; attempt < 20 && display == nullptr; ++attempt)
         {
@@ -110,5 +124,45 @@ TEST(WrapperEditorEmbedding, EditorOpensInsideTheHostWindowAndLeavesOnEveryClose
             EXPECT_EQ(host.childSizes(1).size(), 1u);
         }
         EXPECT_TRUE(host.childSizes(0).empty());
+    }
+    EXPECT_EQ(xErrors.load(), 0);
+}
+
+TEST(WrapperEditorEmbedding, RectIsTheEditorsSizeAndStaysReadable)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "no X display";
+    Instance instance;
+    ERect* rect = nullptr;
+    ASSERT_EQ(instance.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 233);
+    EXPECT_EQ(rect->right, 443);
+
+    instance.dispatch(effEditClose);
+    EXPECT_EQ(rect->right, 443);
+    EXPECT_EQ(instance.dispatch(effEditGetRect, 0, 0, nullptr), 0);
+}
+
+TEST(WrapperLifecycle, GuiRunsWhileAnyInstanceLivesAndStopsAfterTheLast)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "no X display";
+    for (int round = 0; round < 3; ++round)
+    {
+        SCOPED_TRACE(round);
+        auto first = std::make_unique<Instance>();
+        auto second = std::make_unique<Instance>();
+        ERect* rect = nullptr;
+        first->start();
+        EXPECT_EQ(first->dispatch(effEditGetRect, 0, 0, &rect), 1); // an editor exists
+
+        first.reset();
+        EXPECT_TRUE(MessageThread::isRunning());
+        EXPECT_EQ(second->dispatch(effEditGetRect, 0, 0, &rect), 1);
+        second.reset();
+        EXPECT_TRUE(guiIsShutDown());
     }
 }

@@ -1,13 +1,9 @@
-// The editor opcodes and the instance lifecycle without a display, as a scanner or a headless
-// host runs the plug-in.
+// The editor opcodes without a display, as a scanner or a headless host runs the plug-in.
 #include "tests/wrappers/WrapperTestSupport.h"
-
-#include "wrappers/common/MessageThread.h"
 
 #include <cstdlib>
 
 using namespace wrappertest;
-using veridane::wrappers::MessageThread;
 
 namespace
 {
@@ -17,26 +13,19 @@ struct NoDisplay : ::testing::Environment
 };
 const auto* const noDisplay = ::testing::AddGlobalTestEnvironment(new NoDisplay);
 
-bool guiIsShutDown()
-{
-    return !MessageThread::isRunning() &&
-           juce::MessageManager::getInstanceWithoutCreating() == nullptr;
-}
 } // namespace
 
-TEST(WrapperEditor, RectIsTheEditorsSizeAndStaysReadable)
+TEST(WrapperEditor, WithoutDisplayRectIsZeroAndNoEditorIsMade)
 {
     Instance instance;
     ERect* rect = nullptr;
-    ASSERT_EQ(instance.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(instance.dispatch(effEditGetRect, 0, 0, &rect), 0);
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(rect->top, 0);
     EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, 233);
-    EXPECT_EQ(rect->right, 443);
-
-    instance.dispatch(effEditClose);
-    EXPECT_EQ(rect->right, 443);
+    EXPECT_EQ(rect->bottom, 0);
+    EXPECT_EQ(rect->right, 0);
+    EXPECT_EQ(instance.processor().getActiveEditor(), nullptr);
     EXPECT_EQ(instance.dispatch(effEditGetRect, 0, 0, nullptr), 0);
 }
 
@@ -57,23 +46,4 @@ TEST(WrapperEditor, WithoutDisplayOpenAnswersZeroAndTheInstanceStillRunsAndSaves
     instance.process(channels, channels, 512);
     instance.effect->setParameter(instance.effect, 0, 0.2f);
     EXPECT_EQ(instance.chunk(), bytesOf(veridane::writeStateBlock(0.2f, 0)));
-}
-
-TEST(WrapperLifecycle, GuiRunsWhileAnyInstanceLivesAndStopsAfterTheLast)
-{
-    for (int round = 0; round < 3; ++round)
-    {
-        SCOPED_TRACE(round);
-        auto first = std::make_unique<Instance>();
-        auto second = std::make_unique<Instance>();
-        ERect* rect = nullptr;
-        first->start();
-        EXPECT_EQ(first->dispatch(effEditGetRect, 0, 0, &rect), 1); // an editor exists
-
-        first.reset();
-        EXPECT_TRUE(MessageThread::isRunning());
-        EXPECT_EQ(second->dispatch(effEditGetRect, 0, 0, &rect), 1);
-        second.reset();
-        EXPECT_TRUE(guiIsShutDown());
-    }
 }

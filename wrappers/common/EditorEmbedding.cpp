@@ -1,6 +1,7 @@
 #include "wrappers/common/EditorEmbedding.h"
 
 #include "wrappers/common/MessageThread.h"
+#include "wrappers/common/WindowManagerAtoms.h"
 
 #include <cstdlib>
 
@@ -18,8 +19,10 @@ namespace
 /** Message thread. A scanner or a headless host has no X display to embed into. */
 bool displayAvailable()
 {
-    return displayConfigured() &&
-           juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr;
+    if (!displayConfigured())
+        return false;
+    createWindowManagerAtoms();
+    return juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr;
 }
 } // namespace
 
@@ -34,6 +37,10 @@ EditorEmbedding::~EditorEmbedding()
 
 std::optional<juce::Rectangle<int>> EditorEmbedding::size()
 {
+    // Making the editor makes the framework connect to a display, ":0" when none is set.
+    if (!displayConfigured())
+        return std::nullopt;
+
     std::optional<juce::Rectangle<int>> measured;
     MessageThread::runOnMessageThread(
         [&]
@@ -76,7 +83,10 @@ void EditorEmbedding::close()
 juce::AudioProcessorEditor* EditorEmbedding::createEditorOnMessageThread()
 {
     if (editor == nullptr)
+    {
+        createWindowManagerAtoms();
         editor.reset(processor.createEditorIfNeeded());
+    }
     return editor.get();
 }
 

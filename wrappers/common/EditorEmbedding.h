@@ -19,8 +19,8 @@ public:
     /** Deletes the editor, if any. */
     ~EditorEmbedding();
 
-    /** The editor's size, creating the editor to learn it; nothing when the processor has no
-        editor. */
+    /** The editor's size, creating the editor to learn it; nothing without a display (nothing is
+        created then) or when the processor has no editor. */
     std::optional<juce::Rectangle<int>> size();
 
     /** Embeds the editor into the host's window, given as its X11 window id; a second call moves

@@ -15,7 +15,8 @@ public:
 
     /** Stores through rect a pointer to the editor's rectangle (top, left, bottom, right), which
         stays valid as long as this object. Creates the editor to learn its size. Answers false
-        for a null rect, and when there is no editor (then the rectangle is all zeros). */
+        for a null rect, and without a display or an editor (then the rectangle is all zeros and
+        nothing connects to an X server). */
     bool getRect(ERect** rect);
 
     /** Embeds the editor into the host's window, given as its X11 window id. Answers false for a

@@ -9,9 +9,9 @@
 class EditorWindow
 {
 public:
-    /** Installs a lenient X error handler for the whole process. Call before the plug-in or the
-        host opens any window: plain Xvfb lacks atoms that toolkits ask for, and Xlib's default
-        handler would end the process on the first error. */
+    /** Installs a lenient X error handler for the whole process, as hosts' toolkits do: it counts
+        failed requests instead of ending the process on the first one, as Xlib's default handler
+        does. Call before the plug-in or the host opens any window. */
     static void installLenientErrorHandler();
     static bool displayAvailable();
 
