@@ -1,0 +1,96 @@
+#pragma once
+
+#include "processor/Glide.h"
+
+#include <atomic>
+#include <bit>
+#include <cstdint>
+
+namespace veridane
+{
+
+/** One glide of the conversion (the W factor, the channel-order position or the gain) through one
+    chunk. Audio thread only; the target may be written by any thread.
+
+    A stage settled at the chunk start takes its target and holds it for the whole chunk. Any other
+    stage glides group by group: each group reads the target afresh, and while a step would leave
+    the stored value as it is (most glides stall a few units in the last place short of their
+    target) the stage holds that value instead of stepping, until the target changes. */
+class GlideStage
+{
+public:
+    GlideStage(float& value, const std::atomic<float>& target) noexcept
+        : current(value), target(target)
+    {
+    }
+
+    /** The settled test, made once per chunk: within 1e-6 (or NaN) the stage snaps to its target.
+     */
+    void startChunk() noexcept
+    {
+        const float t = target.load(std::memory_order_relaxed);
+        settled = isSettled(current, t);
+        if (settled)
+            current = t;
+        moving = false;
+    }
+
+    /** Reads the target for the next group; answers whether the stage steps in it. */
+    bool startGroup() noexcept
+    {
+        if (settled)
+            return false;
+        groupTarget = target.load(std::memory_order_relaxed);
+        moving = bitsOf(glideStep(current, groupTarget)) != bitsOf(current);
+        return moving;
+    }
+
+    /** Whether the value held since the last group start still stands (settled stages ignore new
+        targets until the next chunk, as when they stepped). */
+    bool holdStillValid() const noexcept
+    {
+        return settled || bitsOf(target.load(std::memory_order_relaxed)) == bitsOf(groupTarget);
+    }
+
+    bool settledForChunk() const noexcept { return settled; }
+    float value() const noexcept { return current; }
+
+    /** The per-sample values of the next `count` samples of three stages: the moving ones step
+        side by side, so their serial chains overlap, and the others repeat their value. */
+    static void fillCurves(GlideStage& a, GlideStage& b, GlideStage& c, float* curveA,
+                           float* curveB, float* curveC, int count) noexcept
+    {
+        // Locals, not the members: stores into the curves could alias them and would put a memory
+        // round trip into every step of the chain.
+        float valueA = a.current, valueB = b.current, valueC = c.current;
+        const float targetA = a.groupTarget, targetB = b.groupTarget, targetC = c.groupTarget;
+        for (int i = 0; i < count; ++i)
+        {
+            if (a.moving)
+                valueA = glideStep(valueA, targetA);
+            if (b.moving)
+                valueB = glideStep(valueB, targetB);
+            if (c.moving)
+                valueC = glideStep(valueC, targetC);
+            curveA[i] = valueA;
+            curveB[i] = valueB;
+            curveC[i] = valueC;
+        }
+        a.current = valueA;
+        b.current = valueB;
+        c.current = valueC;
+    }
+
+private:
+    static std::uint32_t bitsOf(float x) noexcept { return std::bit_cast<std::uint32_t>(x); }
+
+    float& current;
+    const std::atomic<float>& target;
+    bool settled = false;
+    bool moving = false;
+    /** The target at the last group start, compared as bits: a NaN target equals itself, and
+        -0 after +0 counts as a change, since it can give a different step. */
+    float groupTarget = 0.0f;
+};
+
+} // namespace veridane

@@ -1,0 +1,43 @@
+// The kernels on 16-float AVX-512 vectors. Compiled with -mavx512f -mno-fma: the same multiplies
+// and adds as the baseline, lane for lane, so the same bits; only run where the CPU has AVX-512F.
+#include "processor/kernels/ConversionKernels.h"
+
+#include <immintrin.h>
+
+namespace veridane::kernels
+{
+namespace
+{
+struct Avx512
+{
+    using Vector = __m512;
+    static constexpr int width = 16;
+
+    static Vector load(const float* p) noexcept { return _mm512_loadu_ps(p); }
+    static void store(float* p, Vector v) noexcept { _mm512_storeu_ps(p, v); }
+    static Vector broadcast(float x) noexcept { return _mm512_set1_ps(x); }
+    static Vector add(Vector a, Vector b) noexcept { return _mm512_add_ps(a, b); }
+    static Vector sub(Vector a, Vector b) noexcept { return _mm512_sub_ps(a, b); }
+    static Vector mul(Vector a, Vector b) noexcept { return _mm512_mul_ps(a, b); }
+
+    static Vector magnitudeMax(Vector peak, Vector x) noexcept
+    {
+        // AVX-512F has no float and-not: clear the sign bit as an integer. vmaxps answers its
+        // second operand when the first is NaN: a NaN sample never wins.
+        const __m512i magnitude =
+            _mm512_and_si512(_mm512_castps_si512(x), _mm512_set1_epi32(0x7fffffff));
+        return _mm512_max_ps(_mm512_castsi512_ps(magnitude), peak);
+    }
+
+    static float largest(Vector lanes) noexcept { return _mm512_reduce_max_ps(lanes); }
+};
+} // namespace
+
+const KernelTable& avx512Kernels() noexcept
+{
+    static constexpr KernelTable table{&ConversionKernels<Avx512>::constant,
+                                       &ConversionKernels<Avx512>::curves};
+    return table;
+}
+
+} // namespace veridane::kernels
