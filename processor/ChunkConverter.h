@@ -1,26 +1,12 @@
 #pragma once
 
 #include "processor/GlideStage.h"
-
-#include <array>
+#include "processor/kernels/KernelTypes.h"
 
 namespace veridane
 {
 
-/** The three glides of the conversion, in the order the conversion applies them. */
-struct ConversionStages
-{
-    GlideStage weightW;
-    GlideStage order;
-    GlideStage gain;
-};
-
-/** Peak magnitudes of one chunk (NaN samples never count; 0 for a channel the block lacks). */
-struct ChunkPeaks
-{
-    std::array<float, 4> inputs{};  ///< before conversion
-    std::array<float, 4> outputs{}; ///< after the gain
-};
+using kernels::ChunkPeaks;
 
 /** Converts the first `numSamples` samples of a block's first four channels in place: W weighted,
     the channel order applied (or crossfaded), then the gain on all four; starts the stages' chunk

@@ -93,4 +93,23 @@ private:
     float groupTarget = 0.0f;
 };
 
+/** The three glides of the conversion, in the order the conversion applies them. */
+struct ConversionStages
+{
+    GlideStage weightW;
+    GlideStage order;
+    GlideStage gain;
+
+    /** Whether every held value still stands (see GlideStage::holdStillValid). */
+    bool holdsStillValid() const noexcept
+    {
+        return weightW.holdStillValid() && order.holdStillValid() && gain.holdStillValid();
+    }
+
+    bool allSettled() const noexcept
+    {
+        return weightW.settledForChunk() && order.settledForChunk() && gain.settledForChunk();
+    }
+};
+
 } // namespace veridane

@@ -1,8 +1,19 @@
-// The kernels on 8-float AVX2 vectors. Compiled with -mavx2 -mno-fma: the same multiplies and
-// adds as the baseline, lane for lane, so the same bits; only run where the CPU has AVX2.
-#include "processor/kernels/ConversionKernels.h"
+// The conversion on 8-float AVX2 vectors: the same multiplies and adds as the baseline, lane for
+// lane, so the same bits. Only run where the CPU has AVX2; never FMA, which rounds once where the
+// baseline rounds twice.
+//
+// What the kernel includes comes first, compiled as baseline code; only the kernel itself and the
+// vector type below are compiled for AVX2.
+#include "processor/GlideStage.h"
+#include "processor/kernels/KernelTypes.h"
 
+#include <algorithm>
 #include <immintrin.h>
+
+#pragma GCC push_options
+#pragma GCC target("avx2,no-fma")
+
+#include "processor/kernels/ChunkKernel.h"
 
 namespace veridane::kernels
 {
@@ -38,9 +49,10 @@ struct Avx2
 
 const KernelTable& avx2Kernels() noexcept
 {
-    static constexpr KernelTable table{&ConversionKernels<Avx2>::constant,
-                                       &ConversionKernels<Avx2>::curves};
+    static constexpr KernelTable table{&ChunkKernel<Avx2>::convert};
     return table;
 }
 
 } // namespace veridane::kernels
+
+#pragma GCC pop_options

@@ -1,8 +1,19 @@
-// The kernels on 16-float AVX-512 vectors. Compiled with -mavx512f -mno-fma: the same multiplies
-// and adds as the baseline, lane for lane, so the same bits; only run where the CPU has AVX-512F.
-#include "processor/kernels/ConversionKernels.h"
+// The conversion on 16-float AVX-512 vectors: the same multiplies and adds as the baseline, lane
+// for lane, so the same bits. Only run where the CPU has AVX-512F; never FMA, which rounds once
+// where the baseline rounds twice.
+//
+// What the kernel includes comes first, compiled as baseline code; only the kernel itself and the
+// vector type below are compiled for AVX-512.
+#include "processor/GlideStage.h"
+#include "processor/kernels/KernelTypes.h"
 
+#include <algorithm>
 #include <immintrin.h>
+
+#pragma GCC push_options
+#pragma GCC target("avx512f,no-fma")
+
+#include "processor/kernels/ChunkKernel.h"
 
 namespace veridane::kernels
 {
@@ -35,9 +46,10 @@ struct Avx512
 
 const KernelTable& avx512Kernels() noexcept
 {
-    static constexpr KernelTable table{&ConversionKernels<Avx512>::constant,
-                                       &ConversionKernels<Avx512>::curves};
+    static constexpr KernelTable table{&ChunkKernel<Avx512>::convert};
     return table;
 }
 
 } // namespace veridane::kernels
+
+#pragma GCC pop_options

@@ -1,6 +1,6 @@
-// The kernels for the baseline instruction set of the build (SSE2 on x86-64), which every
+// The conversion for the baseline instruction set of the build (SSE2 on x86-64), which every
 // machine that runs the plug-in has.
-#include "processor/kernels/ConversionKernels.h"
+#include "processor/kernels/ChunkKernel.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -62,8 +62,7 @@ using Baseline = Scalar;
 
 const KernelTable& baselineKernels() noexcept
 {
-    static constexpr KernelTable table{&ConversionKernels<Baseline>::constant,
-                                       &ConversionKernels<Baseline>::curves};
+    static constexpr KernelTable table{&ChunkKernel<Baseline>::convert};
     return table;
 }
 
