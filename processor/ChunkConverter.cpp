@@ -46,15 +46,14 @@ ChunkPeaks convertEachSample(float* const* channels, int numChannels, int numCon
 {
     numChannels = std::min(numChannels, numBFormatChannels);
     ChunkPeaks peaks;
-    float weightW[targetCheckInterval], position[targetCheckInterval], gain[targetCheckInterval];
     for (int done = 0; done < numSamples; done += targetCheckInterval)
     {
         const int count = std::min(targetCheckInterval, numSamples - done);
         stages.weightW.startGroup();
         stages.order.startGroup();
         stages.gain.startGroup();
-        GlideStage::fillCurves(stages.weightW, stages.order, stages.gain, weightW, position, gain,
-                               count);
+        auto stepsW = stages.weightW.steps(), stepsOrder = stages.order.steps(),
+             stepsGain = stages.gain.steps();
         const bool settledOrder = stages.order.settledForChunk();
         // A settled position of 0 (or -0) takes Y Z X from input positions 2 3 1, any other 3 1 2.
         static constexpr int fromAtZero[] = {0, 2, 3, 1}, fromAtOne[] = {0, 3, 1, 2};
@@ -67,15 +66,19 @@ ChunkPeaks convertEachSample(float* const* channels, int numChannels, int numCon
             for (int c = 0; c < numChannels; ++c)
                 raise(peaks.inputs[size_t(c)], x[c] = channels[c][i]);
 
-            float y[numBFormatChannels] = {weightW[k] * x[0]};
-            const float u = position[k], rest = 1.0f - u;
+            const float weightW = stepsW.next(), u = stepsOrder.next(), gain = stepsGain.next();
+            float y[numBFormatChannels] = {weightW * x[0]};
+            const float rest = 1.0f - u;
             for (int c = 1; c < numBFormatChannels; ++c)
                 y[c] = settledOrder ? x[from[c]] : rest * x[fromAtZero[c]] + u * x[fromAtOne[c]];
 
             for (int c = 0; c < numChannels; ++c)
                 raise(peaks.outputs[size_t(c)],
-                      channels[c][i] = gain[k] * (c < numConverted ? y[c] : x[c]));
+                      channels[c][i] = gain * (c < numConverted ? y[c] : x[c]));
         }
+        stages.weightW.finishSteps(stepsW);
+        stages.order.finishSteps(stepsOrder);
+        stages.gain.finishSteps(stepsGain);
     }
     return peaks;
 }

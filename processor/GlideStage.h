@@ -55,31 +55,38 @@ public:
     bool settledForChunk() const noexcept { return settled; }
     float value() const noexcept { return current; }
 
-    /** The per-sample values of the next `count` samples of three stages: the moving ones step
-        side by side, so their serial chains overlap, and the others repeat their value. */
-    static void fillCurves(GlideStage& a, GlideStage& b, GlideStage& c, float* curveA,
-                           float* curveB, float* curveC, int count) noexcept
+    /** The stage's values over one group, kept in registers: stepped while it moves, repeated
+        while it holds. */
+    class Steps
     {
-        // Locals, not the members: stores into the curves could alias them and would put a memory
-        // round trip into every step of the chain.
-        float valueA = a.current, valueB = b.current, valueC = c.current;
-        const float targetA = a.groupTarget, targetB = b.groupTarget, targetC = c.groupTarget;
-        for (int i = 0; i < count; ++i)
+    public:
+        float next() noexcept
         {
-            if (a.moving)
-                valueA = glideStep(valueA, targetA);
-            if (b.moving)
-                valueB = glideStep(valueB, targetB);
-            if (c.moving)
-                valueC = glideStep(valueC, targetC);
-            curveA[i] = valueA;
-            curveB[i] = valueB;
-            curveC[i] = valueC;
+            if (moving)
+                value = glideStep(value, targetShare);
+            return value;
         }
-        a.current = valueA;
-        b.current = valueB;
-        c.current = valueC;
+
+    private:
+        friend class GlideStage;
+        Steps(float start, double share, bool stepping) noexcept
+            : value(start), targetShare(share), moving(stepping)
+        {
+        }
+
+        float value;
+        double targetShare;
+        bool moving;
+    };
+
+    /** The values of the group begun by startGroup; hand them back with finishSteps. */
+    Steps steps() const noexcept
+    {
+        // Computed here, not in the loop: the compiler may not hoist it out of a branch.
+        return Steps(current, moving ? glideTargetShare(groupTarget) : 0.0, moving);
     }
+
+    void finishSteps(const Steps& steps) noexcept { current = steps.value; }
 
 private:
     static std::uint32_t bitsOf(float x) noexcept { return std::bit_cast<std::uint32_t>(x); }

@@ -250,15 +250,24 @@ private:
     static int glide(float* const* channels, int begin, int end, ConversionStages& stages,
                      RunningPeaks& peaks) noexcept
     {
+        auto stepsW = stages.weightW.steps(), stepsOrder = stages.order.steps(),
+             stepsGain = stages.gain.steps();
         float weightW[Simd::width], position[Simd::width], gain[Simd::width];
         for (int i = begin; i < end; i += Simd::width)
         {
             const int count = std::min(Simd::width, end - i);
-            GlideStage::fillCurves(stages.weightW, stages.order, stages.gain, weightW, position,
-                                   gain, count);
+            for (int k = 0; k < count; ++k)
+            {
+                weightW[k] = stepsW.next();
+                position[k] = stepsOrder.next();
+                gain[k] = stepsGain.next();
+            }
             peaks.template convert<form, true>(channels, i, i + count, Curve{weightW, i},
                                                Curve{position, i}, Curve{gain, i});
         }
+        stages.weightW.finishSteps(stepsW);
+        stages.order.finishSteps(stepsOrder);
+        stages.gain.finishSteps(stepsGain);
         return end;
     }
 
