@@ -91,19 +91,22 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
                                       {currentGain, targetGain}};
     const auto peaks = veridane::convertChunk(chunk.data(), numConverted, metered, n, stages);
 
-    auto updateMeter = [this](int meter, float peak)
+    // Input meters show the signal before conversion, output meters after the gain. The eight
+    // logarithms first: they are independent, so they overlap instead of waiting on each other.
+    std::array<float, numMeters> decibels{};
+    for (int k = 0; k < numMeters; ++k)
     {
-        auto& level = meterLevels[size_t(meter)];
-        level.store(veridane::updatedMeterLevel(level.load(std::memory_order_relaxed), peak),
-                    std::memory_order_relaxed);
-    };
-    // Input meters show the signal before conversion, output meters after the gain.
-    for (int c = 0; c < std::min(metered, numMeters); ++c)
-        updateMeter(c, peaks.inputs[size_t(c)]);
-    for (int k = metered; k < numMeters; ++k)
+        const auto channel = size_t(k < metered ? k : k - metered);
+        const auto& source = k < metered ? peaks.inputs : peaks.outputs;
+        decibels[size_t(k)] =
+            veridane::meterDecibels(channel < source.size() ? source[channel] : 0.0f);
+    }
+    for (int k = 0; k < numMeters; ++k)
     {
-        const auto channel = size_t(k - metered);
-        updateMeter(k, channel < peaks.outputs.size() ? peaks.outputs[channel] : 0.0f);
+        auto& level = meterLevels[size_t(k)];
+        level.store(
+            veridane::meterLevelAfter(level.load(std::memory_order_relaxed), decibels[size_t(k)]),
+            std::memory_order_relaxed);
     }
 
     const int lastOutput = std::min(getTotalNumOutputChannels(), numChannels);
