@@ -45,11 +45,23 @@ public:
         return moving;
     }
 
-    /** Whether the value held since the last group start still stands (settled stages ignore new
-        targets until the next chunk, as when they stepped). */
-    bool holdStillValid() const noexcept
+    /** What a run of held values watches: the target, and the bits it had at the group start. */
+    struct Watched
     {
-        return settled || bitsOf(target.load(std::memory_order_relaxed)) == bitsOf(groupTarget);
+        const std::atomic<float>* target;
+        std::uint32_t heldFor;
+
+        bool unchanged() const noexcept
+        {
+            return bitsOf(target->load(std::memory_order_relaxed)) == heldFor;
+        }
+    };
+
+    /** Answers false for a settled stage, which watches nothing. */
+    bool watched(Watched& watch) const noexcept
+    {
+        watch = {&target, bitsOf(groupTarget)};
+        return !settled;
     }
 
     bool settledForChunk() const noexcept { return settled; }
@@ -107,16 +119,32 @@ struct ConversionStages
     GlideStage order;
     GlideStage gain;
 
-    /** Whether every held value still stands (see GlideStage::holdStillValid). */
-    bool holdsStillValid() const noexcept
+    /** The targets a run of held values has to keep an eye on: those of the stages that are not
+        settled, gathered once so each look costs a load and a compare per stage. */
+    class HoldWatch
     {
-        return weightW.holdStillValid() && order.holdStillValid() && gain.holdStillValid();
-    }
+    public:
+        explicit HoldWatch(const ConversionStages& stages) noexcept
+        {
+            for (const GlideStage* stage : {&stages.weightW, &stages.order, &stages.gain})
+                if (stage->watched(watched[count]))
+                    ++count;
+        }
 
-    bool allSettled() const noexcept
-    {
-        return weightW.settledForChunk() && order.settledForChunk() && gain.settledForChunk();
-    }
+        bool empty() const noexcept { return count == 0; }
+
+        bool unchanged() const noexcept
+        {
+            for (int k = 0; k < count; ++k)
+                if (!watched[k].unchanged())
+                    return false;
+            return true;
+        }
+
+    private:
+        GlideStage::Watched watched[3]{};
+        int count = 0;
+    };
 };
 
 } // namespace veridane

@@ -20,9 +20,11 @@ namespace veridane::kernels
 template <class Simd> class ChunkKernel
 {
 public:
-    static ChunkPeaks convert(float* const* channels, int numSamples,
+    static ChunkPeaks convert(float* const* channelPointers, int numSamples,
                               ConversionStages& stages) noexcept
     {
+        const Block channels{channelPointers[0], channelPointers[1], channelPointers[2],
+                             channelPointers[3]};
         ChunkPeaks derived;
         RunningPeaks measured;
         int done = 0;
@@ -88,6 +90,15 @@ private:
     }
 
     using Vector = typename Simd::Vector;
+
+    /** The four channels, held by value so their pointers stay in registers. */
+    struct Block
+    {
+        float* c0;
+        float* c1;
+        float* c2;
+        float* c3;
+    };
 
     /** Whole vectors of samples. */
     struct Wide
@@ -160,14 +171,14 @@ private:
 
     /** Converts samples [i, end) in steps of Ops::step; answers where it stopped. */
     template <class Ops, OrderForm form, bool measureOutputs, class Factor>
-    static int convertSpan(float* const* channels, int i, int end, Factor weightW, Factor position,
+    static int convertSpan(Block channels, int i, int end, Factor weightW, Factor position,
                            Factor gain, Running<Ops>& peaks) noexcept
     {
         using Value = typename Ops::Value;
-        float* const c0 = channels[0];
-        float* const c1 = channels[1];
-        float* const c2 = channels[2];
-        float* const c3 = channels[3];
+        float* const c0 = channels.c0;
+        float* const c1 = channels.c1;
+        float* const c2 = channels.c2;
+        float* const c3 = channels.c3;
         for (; i + Ops::step <= end; i += Ops::step)
         {
             const Value x0 = Ops::load(c0 + i), x1 = Ops::load(c1 + i);
@@ -224,7 +235,7 @@ private:
         Running<Narrow> narrow;
 
         template <OrderForm form, bool measureOutputs, class Factor>
-        void convert(float* const* channels, int begin, int end, Factor weightW, Factor position,
+        void convert(Block channels, int begin, int end, Factor weightW, Factor position,
                      Factor gain) noexcept
         {
             const int rest = convertSpan<Wide, form, measureOutputs>(channels, begin, end, weightW,
@@ -247,7 +258,7 @@ private:
         at a time: the serial chains of one vector's samples then overlap the vector work on the
         samples before them. */
     template <OrderForm form>
-    static int glide(float* const* channels, int begin, int end, ConversionStages& stages,
+    static int glide(Block channels, int begin, int end, ConversionStages& stages,
                      RunningPeaks& peaks) noexcept
     {
         auto stepsW = stages.weightW.steps(), stepsOrder = stages.order.steps(),
@@ -274,7 +285,7 @@ private:
     /** Samples from `begin` while no stage steps: constant factors until `end`, or until the
         first group boundary at which a held stage's target has changed. */
     template <OrderForm form>
-    static int hold(float* const* channels, int begin, int end, const ConversionStages& stages,
+    static int hold(Block channels, int begin, int end, const ConversionStages& stages,
                     RunningPeaks& measured, ChunkPeaks& derived) noexcept
     {
         const Fixed weightW{stages.weightW.value()}, position{stages.order.value()},
@@ -304,17 +315,18 @@ private:
     }
 
     template <OrderForm form, bool measureOutputs>
-    static int holdRun(float* const* channels, int begin, int end, const ConversionStages& stages,
+    static int holdRun(Block channels, int begin, int end, const ConversionStages& stages,
                        Fixed weightW, Fixed position, Fixed gain, RunningPeaks& peaks) noexcept
     {
-        if (stages.allSettled())
+        const ConversionStages::HoldWatch watch(stages);
+        if (watch.empty())
         {
             peaks.template convert<form, measureOutputs>(channels, begin, end, weightW, position,
                                                          gain);
             return end;
         }
         int i = begin;
-        while (i < end && (i == begin || stages.holdsStillValid()))
+        while (i < end && (i == begin || watch.unchanged()))
         {
             const int groupEnd = std::min(i + targetCheckInterval, end);
             peaks.template convert<form, measureOutputs>(channels, i, groupEnd, weightW, position,
