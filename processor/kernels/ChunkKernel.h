@@ -169,18 +169,40 @@ private:
         }
     };
 
-    /** Converts samples [i, end) in steps of Ops::step; answers where it stopped. */
-    template <class Ops, OrderForm form, bool measureOutputs, class Factor>
-    static int convertSpan(Block channels, int i, int end, Factor weightW, Factor position,
-                           Factor gain, Running<Ops>& peaks) noexcept
+    /** Never asks: for runs in which every stage is settled, and for the groups of a glide. */
+    struct NoWatch
+    {
+        static constexpr bool watching = false;
+        bool unchanged() const noexcept { return true; }
+    };
+
+    struct TargetWatch : ConversionStages::HoldWatch
+    {
+        using ConversionStages::HoldWatch::HoldWatch;
+        static constexpr bool watching = true;
+    };
+
+    /** Converts samples [i, end) in steps of Ops::step, looking at the watch at every group
+        boundary after `origin`; answers where it stopped. The peaks run in locals, so they stay
+        in registers for the whole span. */
+    template <class Ops, OrderForm form, bool measureOutputs, class Factor, class Watch>
+    static int convertSpan(Block channels, int origin, int i, int end, Factor weightW,
+                           Factor position, Factor gain, const Watch& watch,
+                           Running<Ops>& running) noexcept
     {
         using Value = typename Ops::Value;
         float* const c0 = channels.c0;
         float* const c1 = channels.c1;
         float* const c2 = channels.c2;
         float* const c3 = channels.c3;
+        Running<Ops> peaks = running;
         for (; i + Ops::step <= end; i += Ops::step)
         {
+            if constexpr (Watch::watching)
+            {
+                if (i != origin && (i - origin) % targetCheckInterval == 0 && !watch.unchanged())
+                    break;
+            }
             const Value x0 = Ops::load(c0 + i), x1 = Ops::load(c1 + i);
             const Value x2 = Ops::load(c2 + i), x3 = Ops::load(c3 + i);
             peaks.inputs[0] = Ops::magnitudeMax(peaks.inputs[0], x0);
@@ -224,6 +246,7 @@ private:
                 peaks.outputs[3] = Ops::magnitudeMax(peaks.outputs[3], y3);
             }
         }
+        running = peaks;
         return i;
     }
 
@@ -234,14 +257,17 @@ private:
         Running<Wide> wide;
         Running<Narrow> narrow;
 
-        template <OrderForm form, bool measureOutputs, class Factor>
-        void convert(Block channels, int begin, int end, Factor weightW, Factor position,
-                     Factor gain) noexcept
+        /** Converts [begin, end), or up to the group boundary at which the watch objects. */
+        template <OrderForm form, bool measureOutputs, class Factor, class Watch = NoWatch>
+        int convert(Block channels, int begin, int end, Factor weightW, Factor position,
+                    Factor gain, const Watch& watch = {}) noexcept
         {
-            const int rest = convertSpan<Wide, form, measureOutputs>(channels, begin, end, weightW,
-                                                                     position, gain, wide);
-            convertSpan<Narrow, form, measureOutputs>(channels, rest, end, weightW, position, gain,
-                                                      narrow);
+            const int stop = convertSpan<Wide, form, measureOutputs>(
+                channels, begin, begin, end, weightW, position, gain, watch, wide);
+            if (end - stop >= Simd::width)
+                return stop; // the watch stopped the vectors
+            return convertSpan<Narrow, form, measureOutputs>(channels, begin, stop, end, weightW,
+                                                             position, gain, watch, narrow);
         }
 
         float input(int c) const noexcept
@@ -263,6 +289,7 @@ private:
     {
         auto stepsW = stages.weightW.steps(), stepsOrder = stages.order.steps(),
              stepsGain = stages.gain.steps();
+        RunningPeaks running = peaks; // a local, so the peaks stay in registers
         float weightW[Simd::width], position[Simd::width], gain[Simd::width];
         for (int i = begin; i < end; i += Simd::width)
         {
@@ -273,9 +300,10 @@ private:
                 position[k] = stepsOrder.next();
                 gain[k] = stepsGain.next();
             }
-            peaks.template convert<form, true>(channels, i, i + count, Curve{weightW, i},
-                                               Curve{position, i}, Curve{gain, i});
+            running.template convert<form, true>(channels, i, i + count, Curve{weightW, i},
+                                                 Curve{position, i}, Curve{gain, i});
         }
+        peaks = running;
         stages.weightW.finishSteps(stepsW);
         stages.order.finishSteps(stepsOrder);
         stages.gain.finishSteps(stepsGain);
@@ -318,22 +346,12 @@ private:
     static int holdRun(Block channels, int begin, int end, const ConversionStages& stages,
                        Fixed weightW, Fixed position, Fixed gain, RunningPeaks& peaks) noexcept
     {
-        const ConversionStages::HoldWatch watch(stages);
+        const TargetWatch watch(stages);
         if (watch.empty())
-        {
-            peaks.template convert<form, measureOutputs>(channels, begin, end, weightW, position,
-                                                         gain);
-            return end;
-        }
-        int i = begin;
-        while (i < end && (i == begin || watch.unchanged()))
-        {
-            const int groupEnd = std::min(i + targetCheckInterval, end);
-            peaks.template convert<form, measureOutputs>(channels, i, groupEnd, weightW, position,
-                                                         gain);
-            i = groupEnd;
-        }
-        return i;
+            return peaks.template convert<form, measureOutputs>(channels, begin, end, weightW,
+                                                                position, gain);
+        return peaks.template convert<form, measureOutputs>(channels, begin, end, weightW, position,
+                                                            gain, watch);
     }
 };
 
