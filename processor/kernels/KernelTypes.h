@@ -19,12 +19,17 @@ struct ChunkPeaks
     std::array<float, 4> outputs{}; ///< after the gain
 };
 
-/** One instruction set's conversion of a chunk: four separate channels, samples 0 to
-    numSamples - 1, converted in place; the stages have had their settled test. */
+/** One instruction set's vector routines. */
 struct KernelTable
 {
+    /** Converts samples 0 to numSamples - 1 of four separate channels in place; the stages have
+        had their settled test. */
     ChunkPeaks (*convert)(float* const* channels, int numSamples,
                           ConversionStages& stages) noexcept;
+    /** Copies frames 0 to numFrames - 1 of four channels; a destination may be exactly another
+        channel's source (see ChannelCopy). */
+    void (*copyChannels)(float* const* destinations, const float* const* sources,
+                         int numFrames) noexcept;
 };
 
 const KernelTable& baselineKernels() noexcept;

@@ -13,6 +13,7 @@
 #pragma GCC push_options
 #pragma GCC target("avx2,no-fma")
 
+#include "processor/kernels/ChannelCopy.h"
 #include "processor/kernels/ChunkKernel.h"
 
 namespace veridane::kernels
@@ -49,7 +50,7 @@ struct Avx2
 
 const KernelTable& avx2Kernels() noexcept
 {
-    static constexpr KernelTable table{&ChunkKernel<Avx2>::convert};
+    static constexpr KernelTable table{&ChunkKernel<Avx2>::convert, &ChannelCopy<Avx2>::copy};
     return table;
 }
 

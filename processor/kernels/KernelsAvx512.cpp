@@ -13,6 +13,7 @@
 #pragma GCC push_options
 #pragma GCC target("avx512f,no-fma")
 
+#include "processor/kernels/ChannelCopy.h"
 #include "processor/kernels/ChunkKernel.h"
 
 namespace veridane::kernels
@@ -46,7 +47,7 @@ struct Avx512
 
 const KernelTable& avx512Kernels() noexcept
 {
-    static constexpr KernelTable table{&ChunkKernel<Avx512>::convert};
+    static constexpr KernelTable table{&ChunkKernel<Avx512>::convert, &ChannelCopy<Avx512>::copy};
     return table;
 }
 

@@ -1,5 +1,6 @@
 // The conversion for the baseline instruction set of the build (SSE2 on x86-64), which every
 // machine that runs the plug-in has.
+#include "processor/kernels/ChannelCopy.h"
 #include "processor/kernels/ChunkKernel.h"
 
 #if defined(__SSE2__)
@@ -62,7 +63,8 @@ using Baseline = Scalar;
 
 const KernelTable& baselineKernels() noexcept
 {
-    static constexpr KernelTable table{&ChunkKernel<Baseline>::convert};
+    static constexpr KernelTable table{&ChunkKernel<Baseline>::convert,
+                                       &ChannelCopy<Baseline>::copy};
     return table;
 }
 

@@ -1,5 +1,7 @@
 #include "wrappers/common/BlockRunner.h"
 
+#include "processor/kernels/KernelDispatch.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -41,7 +43,7 @@ void BlockRunner::process(juce::AudioProcessor& processor, float* const* inputs,
     case Route::inPlace:
         runDirect(processor, inputs, outputs, numFrames, false, bypassed);
         break;
-    case Route::separate:
+    case Route::copied:
         runDirect(processor, inputs, outputs, numFrames, true, bypassed);
         break;
     case Route::staged:
@@ -70,31 +72,34 @@ BlockRunner::Route BlockRunner::chooseRoute(float* const* inputs, float* const* 
     {
         for (int other = 0; other < numChannels; ++other)
         {
-            // A channel that is its own input is simply not copied.
-            const bool ownInput = other == c && outputs[c] == inputs[c];
-            if (!ownInput && overlap(outputs[c], inputs[other], numFrames))
+            // An output that is exactly an input is fine: the copy reads every input of a frame
+            // before it writes any output of it.
+            if (outputs[c] != inputs[other] && overlap(outputs[c], inputs[other], numFrames))
                 return Route::staged;
             if (other != c && overlap(outputs[c], outputs[other], numFrames))
                 return Route::staged;
         }
     }
-    return Route::separate;
+    return Route::copied;
 }
 
 void BlockRunner::runDirect(juce::AudioProcessor& processor, float* const* inputs,
                             float* const* outputs, std::int32_t numFrames, bool copyInputs,
                             bool bypassed)
 {
+    const auto& kernels = kernels::activeKernels();
+    std::array<const float*, numChannels> from{};
     int offset = 0;
     do
     {
         const int frames = std::min(numFrames - offset, scratchFrames);
         for (int c = 0; c < numChannels; ++c)
         {
-            if (copyInputs && outputs[c] != inputs[c])
-                copyFrames(outputs[c] + offset, inputs[c] + offset, frames);
+            from[size_t(c)] = inputs[c] + offset;
             channelPointers[size_t(c)] = outputs[c] + offset;
         }
+        if (copyInputs)
+            kernels.copyChannels(channelPointers.data(), from.data(), frames);
         runProcessor(processor, channelPointers.data(), frames, bypassed);
         offset += frames;
     } while (offset < numFrames);
