@@ -1,5 +1,7 @@
 #pragma once
 
+#include "processor/kernels/KernelTypes.h"
+
 // Copies four channels in one pass. Included like ChunkKernel.h, by one source file per
 // instruction set after its target switch.
 
@@ -17,6 +19,9 @@ template <class Simd> struct ChannelCopy
         float *d0 = destinations[0], *d1 = destinations[1], *d2 = destinations[2],
               *d3 = destinations[3];
         int i = 0;
+        const int head = samplesToAlignment<Simd::width>(d0);
+        for (; i < numFrames && i < head; ++i)
+            copyFrame(s0, s1, s2, s3, d0, d1, d2, d3, i);
         for (; i + Simd::width <= numFrames; i += Simd::width)
         {
             const auto x0 = Simd::load(s0 + i), x1 = Simd::load(s1 + i);
@@ -27,13 +32,18 @@ template <class Simd> struct ChannelCopy
             Simd::store(d3 + i, x3);
         }
         for (; i < numFrames; ++i)
-        {
-            const float x0 = s0[i], x1 = s1[i], x2 = s2[i], x3 = s3[i];
-            d0[i] = x0;
-            d1[i] = x1;
-            d2[i] = x2;
-            d3[i] = x3;
-        }
+            copyFrame(s0, s1, s2, s3, d0, d1, d2, d3, i);
+    }
+
+private:
+    static void copyFrame(const float* s0, const float* s1, const float* s2, const float* s3,
+                          float* d0, float* d1, float* d2, float* d3, int i) noexcept
+    {
+        const float x0 = s0[i], x1 = s1[i], x2 = s2[i], x3 = s3[i];
+        d0[i] = x0;
+        d1[i] = x1;
+        d2[i] = x2;
+        d3[i] = x3;
     }
 };
 

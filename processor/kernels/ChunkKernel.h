@@ -33,7 +33,12 @@ public:
             // Every stage that glides reads its target afresh here.
             const bool stepping =
                 stages.weightW.startGroup() | stages.order.startGroup() | stages.gain.startGroup();
-            const int groupEnd = std::min(done + targetCheckInterval, numSamples);
+            // A gliding group ends on a vector boundary (at most targetCheckInterval samples on),
+            // so that only the block's first few samples go one at a time.
+            const int past = done + targetCheckInterval;
+            const int misalignment =
+                (Simd::width - samplesToAlignment(channels.c0 + past)) % Simd::width;
+            const int groupEnd = std::min(past - misalignment, numSamples);
             switch (orderForm(stages.order))
             {
             case OrderForm::atZero:
@@ -90,6 +95,11 @@ private:
     }
 
     using Vector = typename Simd::Vector;
+
+    static int samplesToAlignment(const float* p) noexcept
+    {
+        return kernels::samplesToAlignment<Simd::width>(p);
+    }
 
     /** The four channels, held by value so their pointers stay in registers. */
     struct Block
@@ -182,12 +192,12 @@ private:
         static constexpr bool watching = true;
     };
 
-    /** Converts samples [i, end) in steps of Ops::step, looking at the watch at every group
-        boundary after `origin`; answers where it stopped. The peaks run in locals, so they stay
-        in registers for the whole span. */
+    /** Converts samples [i, end) in steps of Ops::step; a watching run looks at its targets
+        whenever it reaches `nextCheck` and then sets the next look targetCheckInterval samples
+        on. Answers where it stopped. The peaks run in locals, so they stay in registers. */
     template <class Ops, OrderForm form, bool measureOutputs, class Factor, class Watch>
-    static int convertSpan(Block channels, int origin, int i, int end, Factor weightW,
-                           Factor position, Factor gain, const Watch& watch,
+    static int convertSpan(Block channels, int i, int end, Factor weightW, Factor position,
+                           Factor gain, const Watch& watch, int& nextCheck,
                            Running<Ops>& running) noexcept
     {
         using Value = typename Ops::Value;
@@ -200,8 +210,12 @@ private:
         {
             if constexpr (Watch::watching)
             {
-                if (i != origin && (i - origin) % targetCheckInterval == 0 && !watch.unchanged())
-                    break;
+                if (i >= nextCheck)
+                {
+                    if (!watch.unchanged())
+                        break;
+                    nextCheck = i + targetCheckInterval;
+                }
             }
             const Value x0 = Ops::load(c0 + i), x1 = Ops::load(c1 + i);
             const Value x2 = Ops::load(c2 + i), x3 = Ops::load(c3 + i);
@@ -262,12 +276,18 @@ private:
         int convert(Block channels, int begin, int end, Factor weightW, Factor position,
                     Factor gain, const Watch& watch = {}) noexcept
         {
-            const int stop = convertSpan<Wide, form, measureOutputs>(
-                channels, begin, begin, end, weightW, position, gain, watch, wide);
-            if (end - stop >= Simd::width)
-                return stop; // the watch stopped the vectors
-            return convertSpan<Narrow, form, measureOutputs>(channels, begin, stop, end, weightW,
-                                                             position, gain, watch, narrow);
+            int nextCheck = begin + targetCheckInterval;
+            const int aligned = std::min(end, begin + samplesToAlignment(channels.c0 + begin));
+            int i = convertSpan<Narrow, form, measureOutputs>(
+                channels, begin, aligned, weightW, position, gain, watch, nextCheck, narrow);
+            if (i < aligned)
+                return i; // the watch stopped it
+            i = convertSpan<Wide, form, measureOutputs>(channels, i, end, weightW, position, gain,
+                                                        watch, nextCheck, wide);
+            if (end - i >= Simd::width)
+                return i;
+            return convertSpan<Narrow, form, measureOutputs>(channels, i, end, weightW, position,
+                                                             gain, watch, nextCheck, narrow);
         }
 
         float input(int c) const noexcept
@@ -291,9 +311,11 @@ private:
              stepsGain = stages.gain.steps();
         RunningPeaks running = peaks; // a local, so the peaks stay in registers
         float weightW[Simd::width], position[Simd::width], gain[Simd::width];
-        for (int i = begin; i < end; i += Simd::width)
+        for (int i = begin, count = 0; i < end; i += count)
         {
-            const int count = std::min(Simd::width, end - i);
+            // Sub-blocks end on vector boundaries, so all but the first are whole vectors.
+            const int head = samplesToAlignment(channels.c0 + i);
+            count = std::min(head == 0 ? Simd::width : head, end - i);
             for (int k = 0; k < count; ++k)
             {
                 weightW[k] = stepsW.next();

@@ -3,6 +3,7 @@
 #include "processor/GlideStage.h"
 
 #include <array>
+#include <cstdint>
 
 namespace veridane::kernels
 {
@@ -11,6 +12,16 @@ namespace veridane::kernels
     point. A new target is promised no earlier moment than "within the block", so a group of this
     many samples runs on the targets it started with. */
 constexpr int targetCheckInterval = 32;
+
+/** Samples before `p` reaches the alignment of a whole vector of `width` floats. Host buffers
+    are often aligned to less (a JUCE buffer's channels to 8 bytes), and a vector that straddles
+    two cache lines costs about twice as much, most of all when stored; so the first few samples
+    go one at a time. All four channels usually share their alignment; channel 0 decides. */
+template <int width> int samplesToAlignment(const float* p) noexcept
+{
+    const auto misalignment = int((reinterpret_cast<std::uintptr_t>(p) / sizeof(float)) % width);
+    return misalignment == 0 ? 0 : width - misalignment;
+}
 
 /** Peak magnitudes of one chunk (NaN samples never count; 0 for a channel the block lacks). */
 struct ChunkPeaks

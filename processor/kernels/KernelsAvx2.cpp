@@ -8,6 +8,7 @@
 #include "processor/kernels/KernelTypes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <immintrin.h>
 
 #pragma GCC push_options
