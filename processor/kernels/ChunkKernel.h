@@ -30,15 +30,12 @@ public:
         int done = 0;
         while (done < numSamples)
         {
-            // Every stage that glides reads its target afresh here.
+            // Every stage that glides reads its target afresh here. A gliding group ends on a
+            // vector boundary, at most targetCheckInterval samples on.
             const bool stepping =
                 stages.weightW.startGroup() | stages.order.startGroup() | stages.gain.startGroup();
-            // A gliding group ends on a vector boundary (at most targetCheckInterval samples on),
-            // so that only the block's first few samples go one at a time.
             const int past = done + targetCheckInterval;
-            const int misalignment =
-                (Simd::width - samplesToAlignment(channels.c0 + past)) % Simd::width;
-            const int groupEnd = std::min(past - misalignment, numSamples);
+            const int groupEnd = std::min(past - misalignment(channels.c0 + past), numSamples);
             switch (orderForm(stages.order))
             {
             case OrderForm::atZero:
@@ -94,11 +91,9 @@ private:
         return candidate > peak ? candidate : peak;
     }
 
-    using Vector = typename Simd::Vector;
-
-    static int samplesToAlignment(const float* p) noexcept
+    static int misalignment(const float* p) noexcept
     {
-        return kernels::samplesToAlignment<Simd::width>(p);
+        return (Simd::width - samplesToAlignment<Simd::width>(p)) % Simd::width;
     }
 
     /** The four channels, held by value so their pointers stay in registers. */
@@ -110,11 +105,13 @@ private:
         float* c3;
     };
 
-    /** Whole vectors of samples. */
-    struct Wide
+    using Vector = typename Simd::Vector;
+
+    /** One whole vector of samples. */
+    struct Whole
     {
         using Value = Vector;
-        static constexpr int step = Simd::width;
+        static constexpr int width = Simd::width;
         static Value load(const float* p) noexcept { return Simd::load(p); }
         static void store(float* p, Value v) noexcept { Simd::store(p, v); }
         static Value broadcast(float x) noexcept { return Simd::broadcast(x); }
@@ -127,11 +124,26 @@ private:
         }
     };
 
-    /** The samples after the last whole vector, one at a time, with the same operations. */
-    struct Narrow
+    /** The first `count` lanes of a vector: the rest read as 0 (which raises no peak) and are
+        never written. For the samples before the first aligned vector and after the last. */
+    struct Part : Whole
+    {
+        int count;
+        typename Whole::Value load(const float* p) const noexcept
+        {
+            return Simd::loadFirst(p, count);
+        }
+        void store(float* p, typename Whole::Value v) const noexcept
+        {
+            Simd::storeFirst(p, v, count);
+        }
+    };
+
+    /** One sample, for sets without masked loads and stores. */
+    struct Single
     {
         using Value = float;
-        static constexpr int step = 1;
+        static constexpr int width = 1;
         static Value load(const float* p) noexcept { return *p; }
         static void store(float* p, Value v) noexcept { *p = v; }
         static Value broadcast(float x) noexcept { return x; }
@@ -146,15 +158,15 @@ private:
         }
     };
 
-    template <class Ops> struct Running
+    template <class Value> struct Running
     {
-        typename Ops::Value inputs[4];
-        typename Ops::Value outputs[4];
+        Value inputs[4];
+        Value outputs[4];
 
-        Running() noexcept
+        explicit Running(Value zero) noexcept
         {
             for (int c = 0; c < 4; ++c)
-                inputs[c] = outputs[c] = Ops::broadcast(0.0f);
+                inputs[c] = outputs[c] = zero;
         }
     };
 
@@ -162,7 +174,7 @@ private:
     struct Fixed
     {
         float value;
-        template <class Ops> typename Ops::Value at(int) const noexcept
+        template <class Ops> typename Ops::Value at(const Ops&, int) const noexcept
         {
             return Ops::broadcast(value);
         }
@@ -173,11 +185,61 @@ private:
     {
         const float* values;
         int first;
-        template <class Ops> typename Ops::Value at(int i) const noexcept
+        template <class Ops> typename Ops::Value at(const Ops& ops, int i) const noexcept
         {
-            return Ops::load(values + (i - first));
+            return ops.load(values + (i - first));
         }
     };
+
+    /** Converts the samples of one step (a vector, part of one, or one sample) at `i`. */
+    template <OrderForm form, bool measureOutputs, class Ops, class Factor>
+    static void convertStep(const Ops& ops, Block channels, int i, Factor weightW, Factor position,
+                            Factor gain, Running<typename Ops::Value>& peaks) noexcept
+    {
+        using Value = typename Ops::Value;
+        const Value x0 = ops.load(channels.c0 + i), x1 = ops.load(channels.c1 + i);
+        const Value x2 = ops.load(channels.c2 + i), x3 = ops.load(channels.c3 + i);
+        peaks.inputs[0] = Ops::magnitudeMax(peaks.inputs[0], x0);
+        peaks.inputs[1] = Ops::magnitudeMax(peaks.inputs[1], x1);
+        peaks.inputs[2] = Ops::magnitudeMax(peaks.inputs[2], x2);
+        peaks.inputs[3] = Ops::magnitudeMax(peaks.inputs[3], x3);
+
+        // W is weighted before the gain, and every output rounds in that order.
+        const Value g = gain.at(ops, i);
+        const Value y0 = Ops::mul(g, Ops::mul(weightW.at(ops, i), x0));
+        Value y1, y2, y3;
+        if constexpr (form == OrderForm::atZero)
+        {
+            y1 = Ops::mul(g, x2);
+            y2 = Ops::mul(g, x3);
+            y3 = Ops::mul(g, x1);
+        }
+        else if constexpr (form == OrderForm::atOne)
+        {
+            y1 = Ops::mul(g, x3);
+            y2 = Ops::mul(g, x1);
+            y3 = Ops::mul(g, x2);
+        }
+        else
+        {
+            const Value u = position.at(ops, i);
+            const Value v = Ops::sub(Ops::broadcast(1.0f), u);
+            y1 = Ops::mul(g, Ops::add(Ops::mul(v, x2), Ops::mul(u, x3)));
+            y2 = Ops::mul(g, Ops::add(Ops::mul(v, x3), Ops::mul(u, x1)));
+            y3 = Ops::mul(g, Ops::add(Ops::mul(v, x1), Ops::mul(u, x2)));
+        }
+        ops.store(channels.c0 + i, y0);
+        ops.store(channels.c1 + i, y1);
+        ops.store(channels.c2 + i, y2);
+        ops.store(channels.c3 + i, y3);
+        if constexpr (measureOutputs)
+        {
+            peaks.outputs[0] = Ops::magnitudeMax(peaks.outputs[0], y0);
+            peaks.outputs[1] = Ops::magnitudeMax(peaks.outputs[1], y1);
+            peaks.outputs[2] = Ops::magnitudeMax(peaks.outputs[2], y2);
+            peaks.outputs[3] = Ops::magnitudeMax(peaks.outputs[3], y3);
+        }
+    }
 
     /** Never asks: for runs in which every stage is settled, and for the groups of a glide. */
     struct NoWatch
@@ -192,111 +254,81 @@ private:
         static constexpr bool watching = true;
     };
 
-    /** Converts samples [i, end) in steps of Ops::step; a watching run looks at its targets
-        whenever it reaches `nextCheck` and then sets the next look targetCheckInterval samples
-        on. Answers where it stopped. The peaks run in locals, so they stay in registers. */
-    template <class Ops, OrderForm form, bool measureOutputs, class Factor, class Watch>
-    static int convertSpan(Block channels, int i, int end, Factor weightW, Factor position,
-                           Factor gain, const Watch& watch, int& nextCheck,
-                           Running<Ops>& running) noexcept
+    /** Samples [i, i + count), fewer than a whole vector: as a part vector, or one at a time. */
+    template <OrderForm form, bool measureOutputs, class Factor>
+    static void convertEdge(Block channels, int i, int count, Factor weightW, Factor position,
+                            Factor gain, Running<Vector>& wide, Running<float>& narrow) noexcept
     {
-        using Value = typename Ops::Value;
-        float* const c0 = channels.c0;
-        float* const c1 = channels.c1;
-        float* const c2 = channels.c2;
-        float* const c3 = channels.c3;
-        Running<Ops> peaks = running;
-        for (; i + Ops::step <= end; i += Ops::step)
-        {
-            if constexpr (Watch::watching)
-            {
-                if (i >= nextCheck)
-                {
-                    if (!watch.unchanged())
-                        break;
-                    nextCheck = i + targetCheckInterval;
-                }
-            }
-            const Value x0 = Ops::load(c0 + i), x1 = Ops::load(c1 + i);
-            const Value x2 = Ops::load(c2 + i), x3 = Ops::load(c3 + i);
-            peaks.inputs[0] = Ops::magnitudeMax(peaks.inputs[0], x0);
-            peaks.inputs[1] = Ops::magnitudeMax(peaks.inputs[1], x1);
-            peaks.inputs[2] = Ops::magnitudeMax(peaks.inputs[2], x2);
-            peaks.inputs[3] = Ops::magnitudeMax(peaks.inputs[3], x3);
-
-            // W is weighted before the gain, and every output rounds in that order.
-            const Value g = gain.template at<Ops>(i);
-            const Value y0 = Ops::mul(g, Ops::mul(weightW.template at<Ops>(i), x0));
-            Value y1, y2, y3;
-            if constexpr (form == OrderForm::atZero)
-            {
-                y1 = Ops::mul(g, x2);
-                y2 = Ops::mul(g, x3);
-                y3 = Ops::mul(g, x1);
-            }
-            else if constexpr (form == OrderForm::atOne)
-            {
-                y1 = Ops::mul(g, x3);
-                y2 = Ops::mul(g, x1);
-                y3 = Ops::mul(g, x2);
-            }
-            else
-            {
-                const Value u = position.template at<Ops>(i);
-                const Value v = Ops::sub(Ops::broadcast(1.0f), u);
-                y1 = Ops::mul(g, Ops::add(Ops::mul(v, x2), Ops::mul(u, x3)));
-                y2 = Ops::mul(g, Ops::add(Ops::mul(v, x3), Ops::mul(u, x1)));
-                y3 = Ops::mul(g, Ops::add(Ops::mul(v, x1), Ops::mul(u, x2)));
-            }
-            Ops::store(c0 + i, y0);
-            Ops::store(c1 + i, y1);
-            Ops::store(c2 + i, y2);
-            Ops::store(c3 + i, y3);
-            if constexpr (measureOutputs)
-            {
-                peaks.outputs[0] = Ops::magnitudeMax(peaks.outputs[0], y0);
-                peaks.outputs[1] = Ops::magnitudeMax(peaks.outputs[1], y1);
-                peaks.outputs[2] = Ops::magnitudeMax(peaks.outputs[2], y2);
-                peaks.outputs[3] = Ops::magnitudeMax(peaks.outputs[3], y3);
-            }
-        }
-        running = peaks;
-        return i;
+        if constexpr (Simd::partialVectors)
+            convertStep<form, measureOutputs>(Part{{}, count}, channels, i, weightW, position, gain,
+                                              wide);
+        else
+            for (int k = 0; k < count; ++k)
+                convertStep<form, measureOutputs>(Single{}, channels, i + k, weightW, position,
+                                                  gain, narrow);
     }
 
-    /** Peaks in vector lanes and in plain floats for the samples after the last whole vector;
-        reduced once, when they are read. */
+    /** Peaks in vector lanes and in plain floats (for sets without masked vectors); reduced
+        once, when they are read. */
     struct RunningPeaks
     {
-        Running<Wide> wide;
-        Running<Narrow> narrow;
+        Running<Vector> lanes{Simd::broadcast(0.0f)};
+        Running<float> singles{0.0f};
 
-        /** Converts [begin, end), or up to the group boundary at which the watch objects. */
+        /** Converts [begin, end): whole vectors from the first aligned sample, the samples
+            before and after as part vectors (or one at a time). A watching run looks at its
+            targets at least every targetCheckInterval samples and stops at the first look that
+            finds one changed; answers where it stopped. */
         template <OrderForm form, bool measureOutputs, class Factor, class Watch = NoWatch>
         int convert(Block channels, int begin, int end, Factor weightW, Factor position,
                     Factor gain, const Watch& watch = {}) noexcept
         {
+            Running<Vector> wide = lanes; // locals, so the peaks stay in registers
+            Running<float> narrow = singles;
+            int i = begin;
+            auto edge = [&](int count)
+            {
+                convertEdge<form, measureOutputs>(channels, i, count, weightW, position, gain, wide,
+                                                  narrow);
+                i += count;
+            };
+
+            if (const int head =
+                    std::min(samplesToAlignment<Simd::width>(channels.c0 + i), end - i);
+                head > 0)
+                edge(head);
             int nextCheck = begin + targetCheckInterval;
-            const int aligned = std::min(end, begin + samplesToAlignment(channels.c0 + begin));
-            int i = convertSpan<Narrow, form, measureOutputs>(
-                channels, begin, aligned, weightW, position, gain, watch, nextCheck, narrow);
-            if (i < aligned)
-                return i; // the watch stopped it
-            i = convertSpan<Wide, form, measureOutputs>(channels, i, end, weightW, position, gain,
-                                                        watch, nextCheck, wide);
-            if (end - i >= Simd::width)
-                return i;
-            return convertSpan<Narrow, form, measureOutputs>(channels, i, end, weightW, position,
-                                                             gain, watch, nextCheck, narrow);
+            auto targetsStand = [&]
+            {
+                if constexpr (Watch::watching)
+                {
+                    if (i >= nextCheck)
+                    {
+                        if (!watch.unchanged())
+                            return false;
+                        nextCheck = i + targetCheckInterval;
+                    }
+                }
+                return true;
+            };
+            for (; i + Simd::width <= end && targetsStand(); i += Simd::width)
+                convertStep<form, measureOutputs>(Whole{}, channels, i, weightW, position, gain,
+                                                  wide);
+            if (i + Simd::width > end && i < end && targetsStand())
+                edge(end - i);
+
+            lanes = wide;
+            singles = narrow;
+            return i;
         }
 
         float input(int c) const noexcept
         {
-            return larger(Simd::largest(wide.inputs[c]), narrow.inputs[c]);
+            return larger(Simd::largest(lanes.inputs[c]), singles.inputs[c]);
         }
         float output(int c) const noexcept
         {
-            return larger(Simd::largest(wide.outputs[c]), narrow.outputs[c]);
+            return larger(Simd::largest(lanes.outputs[c]), singles.outputs[c]);
         }
     };
 
@@ -309,12 +341,13 @@ private:
     {
         auto stepsW = stages.weightW.steps(), stepsOrder = stages.order.steps(),
              stepsGain = stages.gain.steps();
-        RunningPeaks running = peaks; // a local, so the peaks stay in registers
-        float weightW[Simd::width], position[Simd::width], gain[Simd::width];
+        Running<Vector> wide = peaks.lanes; // locals, so the peaks stay in registers
+        Running<float> narrow = peaks.singles;
+        alignas(64) float weightW[Simd::width], position[Simd::width], gain[Simd::width];
         for (int i = begin, count = 0; i < end; i += count)
         {
-            // Sub-blocks end on vector boundaries, so all but the first are whole vectors.
-            const int head = samplesToAlignment(channels.c0 + i);
+            // Pieces end on vector boundaries, so all but the first are whole vectors.
+            const int head = samplesToAlignment<Simd::width>(channels.c0 + i);
             count = std::min(head == 0 ? Simd::width : head, end - i);
             for (int k = 0; k < count; ++k)
             {
@@ -322,18 +355,22 @@ private:
                 position[k] = stepsOrder.next();
                 gain[k] = stepsGain.next();
             }
-            running.template convert<form, true>(channels, i, i + count, Curve{weightW, i},
-                                                 Curve{position, i}, Curve{gain, i});
+            const Curve w{weightW, i}, u{position, i}, g{gain, i};
+            if (count == Simd::width)
+                convertStep<form, true>(Whole{}, channels, i, w, u, g, wide);
+            else
+                convertEdge<form, true>(channels, i, count, w, u, g, wide, narrow);
         }
-        peaks = running;
+        peaks.lanes = wide;
+        peaks.singles = narrow;
         stages.weightW.finishSteps(stepsW);
         stages.order.finishSteps(stepsOrder);
         stages.gain.finishSteps(stepsGain);
         return end;
     }
 
-    /** Samples from `begin` while no stage steps: constant factors until `end`, or until the
-        first group boundary at which a held stage's target has changed. */
+    /** Samples from `begin` while no stage steps: constant factors until `end`, or until a look
+        at the targets finds that a held stage's target has changed. */
     template <OrderForm form>
     static int hold(Block channels, int begin, int end, const ConversionStages& stages,
                     RunningPeaks& measured, ChunkPeaks& derived) noexcept

@@ -29,6 +29,23 @@ struct Avx2
     static Vector load(const float* p) noexcept { return _mm256_loadu_ps(p); }
     static void store(float* p, Vector v) noexcept { _mm256_storeu_ps(p, v); }
     static Vector broadcast(float x) noexcept { return _mm256_set1_ps(x); }
+
+    // Masked lanes are neither read nor written (and read as 0).
+    static constexpr bool partialVectors = true;
+    static Vector loadFirst(const float* p, int count) noexcept
+    {
+        return _mm256_maskload_ps(p, firstLanes(count));
+    }
+    static void storeFirst(float* p, Vector v, int count) noexcept
+    {
+        _mm256_maskstore_ps(p, firstLanes(count), v);
+    }
+    static __m256i firstLanes(int count) noexcept
+    {
+        return _mm256_cmpgt_epi32(_mm256_set1_epi32(count),
+                                  _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    }
+
     static Vector add(Vector a, Vector b) noexcept { return _mm256_add_ps(a, b); }
     static Vector sub(Vector a, Vector b) noexcept { return _mm256_sub_ps(a, b); }
     static Vector mul(Vector a, Vector b) noexcept { return _mm256_mul_ps(a, b); }

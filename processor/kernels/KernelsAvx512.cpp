@@ -29,6 +29,19 @@ struct Avx512
     static Vector load(const float* p) noexcept { return _mm512_loadu_ps(p); }
     static void store(float* p, Vector v) noexcept { _mm512_storeu_ps(p, v); }
     static Vector broadcast(float x) noexcept { return _mm512_set1_ps(x); }
+
+    // Masked lanes are neither read nor written (and read as 0).
+    static constexpr bool partialVectors = true;
+    static Vector loadFirst(const float* p, int count) noexcept
+    {
+        return _mm512_maskz_loadu_ps(firstLanes(count), p);
+    }
+    static void storeFirst(float* p, Vector v, int count) noexcept
+    {
+        _mm512_mask_storeu_ps(p, firstLanes(count), v);
+    }
+    static __mmask16 firstLanes(int count) noexcept { return __mmask16((1u << count) - 1u); }
+
     static Vector add(Vector a, Vector b) noexcept { return _mm512_add_ps(a, b); }
     static Vector sub(Vector a, Vector b) noexcept { return _mm512_sub_ps(a, b); }
     static Vector mul(Vector a, Vector b) noexcept { return _mm512_mul_ps(a, b); }

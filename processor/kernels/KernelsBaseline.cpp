@@ -20,6 +20,7 @@ struct Sse2
     static Vector load(const float* p) noexcept { return _mm_loadu_ps(p); }
     static void store(float* p, Vector v) noexcept { _mm_storeu_ps(p, v); }
     static Vector broadcast(float x) noexcept { return _mm_set1_ps(x); }
+    static constexpr bool partialVectors = false; // no masked loads and stores
     static Vector add(Vector a, Vector b) noexcept { return _mm_add_ps(a, b); }
     static Vector sub(Vector a, Vector b) noexcept { return _mm_sub_ps(a, b); }
     static Vector mul(Vector a, Vector b) noexcept { return _mm_mul_ps(a, b); }
@@ -47,6 +48,7 @@ struct Scalar
     static Vector load(const float* p) noexcept { return *p; }
     static void store(float* p, Vector v) noexcept { *p = v; }
     static Vector broadcast(float x) noexcept { return x; }
+    static constexpr bool partialVectors = false;
     static Vector add(Vector a, Vector b) noexcept { return a + b; }
     static Vector sub(Vector a, Vector b) noexcept { return a - b; }
     static Vector mul(Vector a, Vector b) noexcept { return a * b; }
