@@ -146,11 +146,20 @@ struct Scenario
 
         const int numSamples = randomBlockSize(random);
         const int numChannels = random() % 8 == 0 ? 2 + int(random() % 2) : 4;
-        juce::AudioBuffer<float> block(numChannels, numSamples);
-        for (int c = 0; c < numChannels; ++c)
+        // Channels start at any float position, so vectors meet every alignment.
+        std::vector<std::vector<float>> storage(static_cast<size_t>(numChannels));
+        std::vector<float*> channels;
+        for (auto& channel : storage)
+        {
+            const int offset = int(random() % 16);
+            channel.resize(size_t(offset + numSamples) + 1);
+            channels.push_back(channel.data() + offset);
             for (int i = 0; i < numSamples; ++i)
-                block.setSample(c, i, randomSample(random));
-        auto expected = block;
+                channels.back()[i] = randomSample(random);
+        }
+        juce::AudioBuffer<float> block(channels.data(), numChannels, numSamples);
+        juce::AudioBuffer<float> expected;
+        expected.makeCopyOf(block);
         std::vector<float*> expectedChannels(expected.getArrayOfWritePointers(),
                                              expected.getArrayOfWritePointers() + numChannels);
 
