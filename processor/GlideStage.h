@@ -19,8 +19,8 @@ namespace veridane
 class GlideStage
 {
 public:
-    GlideStage(float& value, const std::atomic<float>& target) noexcept
-        : current(value), target(target)
+    GlideStage(float& value, const std::atomic<float>& targetValue) noexcept
+        : current(value), target(targetValue)
     {
     }
 
