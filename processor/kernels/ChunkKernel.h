@@ -111,6 +111,7 @@ private:
     struct Whole
     {
         using Value = Vector;
+        using Lanes = Whole; // whose running peaks a step raises
         static constexpr int width = Simd::width;
         static Value load(const float* p) noexcept { return Simd::load(p); }
         static void store(float* p, Value v) noexcept { Simd::store(p, v); }
@@ -143,6 +144,7 @@ private:
     struct Single
     {
         using Value = float;
+        using Lanes = Single;
         static constexpr int width = 1;
         static Value load(const float* p) noexcept { return *p; }
         static void store(float* p, Value v) noexcept { *p = v; }
@@ -158,15 +160,15 @@ private:
         }
     };
 
-    template <class Value> struct Running
+    template <class Ops> struct Running
     {
-        Value inputs[4];
-        Value outputs[4];
+        typename Ops::Value inputs[4];
+        typename Ops::Value outputs[4];
 
-        explicit Running(Value zero) noexcept
+        Running() noexcept
         {
             for (int c = 0; c < 4; ++c)
-                inputs[c] = outputs[c] = zero;
+                inputs[c] = outputs[c] = Ops::broadcast(0.0f);
         }
     };
 
@@ -194,7 +196,7 @@ private:
     /** Converts the samples of one step (a vector, part of one, or one sample) at `i`. */
     template <OrderForm form, bool measureOutputs, class Ops, class Factor>
     static void convertStep(const Ops& ops, Block channels, int i, Factor weightW, Factor position,
-                            Factor gain, Running<typename Ops::Value>& peaks) noexcept
+                            Factor gain, Running<typename Ops::Lanes>& peaks) noexcept
     {
         using Value = typename Ops::Value;
         const Value x0 = ops.load(channels.c0 + i), x1 = ops.load(channels.c1 + i);
@@ -257,7 +259,7 @@ private:
     /** Samples [i, i + count), fewer than a whole vector: as a part vector, or one at a time. */
     template <OrderForm form, bool measureOutputs, class Factor>
     static void convertEdge(Block channels, int i, int count, Factor weightW, Factor position,
-                            Factor gain, Running<Vector>& wide, Running<float>& narrow) noexcept
+                            Factor gain, Running<Whole>& wide, Running<Single>& narrow) noexcept
     {
         if constexpr (Simd::partialVectors)
             convertStep<form, measureOutputs>(Part{{}, count}, channels, i, weightW, position, gain,
@@ -272,8 +274,8 @@ private:
         once, when they are read. */
     struct RunningPeaks
     {
-        Running<Vector> lanes{Simd::broadcast(0.0f)};
-        Running<float> singles{0.0f};
+        Running<Whole> lanes;
+        Running<Single> singles;
 
         /** Converts [begin, end): whole vectors from the first aligned sample, the samples
             before and after as part vectors (or one at a time). A watching run looks at its
@@ -283,8 +285,8 @@ private:
         int convert(Block channels, int begin, int end, Factor weightW, Factor position,
                     Factor gain, const Watch& watch = {}) noexcept
         {
-            Running<Vector> wide = lanes; // locals, so the peaks stay in registers
-            Running<float> narrow = singles;
+            Running<Whole> wide = lanes; // locals, so the peaks stay in registers
+            Running<Single> narrow = singles;
             int i = begin;
             auto edge = [&](int count)
             {
@@ -341,8 +343,8 @@ private:
     {
         auto stepsW = stages.weightW.steps(), stepsOrder = stages.order.steps(),
              stepsGain = stages.gain.steps();
-        Running<Vector> wide = peaks.lanes; // locals, so the peaks stay in registers
-        Running<float> narrow = peaks.singles;
+        Running<Whole> wide = peaks.lanes; // locals, so the peaks stay in registers
+        Running<Single> narrow = peaks.singles;
         alignas(64) float weightW[Simd::width], position[Simd::width], gain[Simd::width];
         for (int i = begin, count = 0; i < end; i += count)
         {
