@@ -37,11 +37,9 @@ const KernelTable& kernelsFor(VectorWidth width) noexcept
     return baselineKernels();
 }
 
-std::atomic<const KernelTable*>& active() noexcept
-{
-    static std::atomic<const KernelTable*> kernels{&kernelsFor(widestSupportedWidth())};
-    return kernels;
-}
+/** Chosen on first use; a thread that races another to it picks the same table. Constant
+    initialised, so the audio thread never waits on a static's guard. */
+std::atomic<const KernelTable*> chosen{nullptr};
 } // namespace
 
 VectorWidth widestSupportedWidth() noexcept
@@ -54,13 +52,19 @@ VectorWidth widestSupportedWidth() noexcept
 
 const KernelTable& activeKernels() noexcept
 {
-    return *active().load(std::memory_order_relaxed);
+    const KernelTable* kernels = chosen.load(std::memory_order_relaxed);
+    if (kernels == nullptr)
+    {
+        kernels = &kernelsFor(widestSupportedWidth());
+        chosen.store(kernels, std::memory_order_relaxed);
+    }
+    return *kernels;
 }
 
 VectorWidth useVectorWidthForTesting(VectorWidth width) noexcept
 {
     const VectorWidth used = cpuRuns(width) ? width : widestSupportedWidth();
-    active().store(&kernelsFor(used), std::memory_order_relaxed);
+    chosen.store(&kernelsFor(used), std::memory_order_relaxed);
     return used;
 }
 
