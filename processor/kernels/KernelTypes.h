@@ -8,15 +8,18 @@
 namespace veridane::kernels
 {
 
-/** Samples between two looks at the targets while a stage glides or holds at a glide's fixed
-    point. A new target is promised no earlier moment than "within the block", so a group of this
-    many samples runs on the targets it started with. */
+/** Most samples between two reads of a target while a stage glides or holds at a glide's fixed
+    point. Reading it once per group of up to this many samples, not before every sample, is a
+    deliberate reading of "afresh for every sample": a write from another thread is promised no
+    earlier moment than "within the block", and a group is far shorter than any block a host
+    sends in one go. */
 constexpr int targetCheckInterval = 32;
 
 /** Samples before `p` reaches the alignment of a whole vector of `width` floats. Host buffers
     are often aligned to less (a JUCE buffer's channels to 8 bytes), and a vector that straddles
-    two cache lines costs about twice as much, most of all when stored; so the first few samples
-    go one at a time. All four channels usually share their alignment; channel 0 decides. */
+    two cache lines costs about twice as much, most of all when stored; so the samples before the
+    first boundary go as a part vector of their own. All four channels usually share their
+    alignment; channel 0 decides. */
 template <int width> int samplesToAlignment(const float* p) noexcept
 {
     const auto misalignment = int((reinterpret_cast<std::uintptr_t>(p) / sizeof(float)) % width);
