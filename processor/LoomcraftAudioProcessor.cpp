@@ -78,8 +78,8 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
                                            int n)
 {
     std::array<float*, numBFormatChannels> chunk{};
-    const int numConverted = std::min(numChannels, numBFormatChannels);
-    for (int c = 0; c < numConverted; ++c)
+    const int numPresent = std::min(numChannels, numBFormatChannels);
+    for (int c = 0; c < numPresent; ++c)
         chunk[size_t(c)] = channels[c] + offset;
 
     // Only ever lowered: a host that once ran fewer inputs keeps the smaller meter set.
@@ -89,7 +89,7 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
     veridane::ConversionStages stages{{currentWeightW, targetWeightW},
                                       {currentPermutation, targetPermutation},
                                       {currentGain, targetGain}};
-    const auto peaks = veridane::convertChunk(chunk.data(), numConverted, metered, n, stages);
+    const auto peaks = veridane::convertChunk(chunk.data(), numPresent, metered, n, stages);
 
     // Input meters show the signal before conversion, output meters after the gain. The eight
     // logarithms first: they are independent, so they overlap instead of waiting on each other.
