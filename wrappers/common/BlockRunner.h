@@ -12,11 +12,11 @@ namespace veridane::wrappers
 /** Runs the host's process call on the processor: copies the inputs to the outputs and converts
     them there with processBlock (or processBlockBypassed), under the processor's callback lock.
 
-    Buffers that are the same for a channel are processed in place. Outputs that touch no input,
-    or are exactly another channel's input (crossed buffers), get their inputs in one pass that
-    reads every input of a frame before it writes any output. Outputs that overlap an input or
-    each other in any other way, and missing pointers, go through a scratch buffer allocated here
-    once, in pieces no longer than the scratch. Audio thread; allocates nothing. */
+    Buffers that are the same for a channel are processed in place; separate ones are copied
+    first. Outputs that are exactly another channel's input (crossed buffers) get their inputs in
+    one pass that reads every input of a frame before it writes any output. Outputs that overlap
+    an input or each other in any other way, and missing pointers, go through a scratch buffer
+    allocated here once, in pieces no longer than the scratch. Audio thread; allocates nothing. */
 class BlockRunner
 {
 public:
@@ -35,14 +35,15 @@ public:
 private:
     enum class Route
     {
-        inPlace, // every output is its own channel's input
-        copied,  // each output is separate from the inputs, or exactly one of them
-        staged   // overlapping or missing buffers
+        inPlace,  // every output is its own channel's input
+        separate, // no output touches any input or other output
+        crossed,  // each output is separate from the inputs, or exactly one of them
+        staged    // overlapping or missing buffers
     };
 
     Route chooseRoute(float* const* inputs, float* const* outputs, std::int32_t numFrames) const;
     void runDirect(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
-                   std::int32_t numFrames, bool copyInputs, bool bypassed);
+                   std::int32_t numFrames, Route route, bool bypassed);
     void runStaged(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
                    std::int32_t numFrames, bool bypassed);
     void runProcessor(juce::AudioProcessor& processor, float* const* channels, int numFrames,
