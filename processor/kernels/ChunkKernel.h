@@ -39,22 +39,16 @@ public:
             switch (orderForm(stages.order))
             {
             case OrderForm::atZero:
-                done = stepping
-                           ? glide<OrderForm::atZero>(channels, done, groupEnd, stages, measured)
-                           : hold<OrderForm::atZero>(channels, done, numSamples, stages, measured,
-                                                     derived);
+                done = runGroup<OrderForm::atZero>(stepping, channels, done, groupEnd, numSamples,
+                                                   stages, measured, derived);
                 break;
             case OrderForm::atOne:
-                done = stepping
-                           ? glide<OrderForm::atOne>(channels, done, groupEnd, stages, measured)
-                           : hold<OrderForm::atOne>(channels, done, numSamples, stages, measured,
-                                                    derived);
+                done = runGroup<OrderForm::atOne>(stepping, channels, done, groupEnd, numSamples,
+                                                  stages, measured, derived);
                 break;
             case OrderForm::crossfade:
-                done = stepping
-                           ? glide<OrderForm::crossfade>(channels, done, groupEnd, stages, measured)
-                           : hold<OrderForm::crossfade>(channels, done, numSamples, stages,
-                                                        measured, derived);
+                done = runGroup<OrderForm::crossfade>(stepping, channels, done, groupEnd,
+                                                      numSamples, stages, measured, derived);
                 break;
             }
         }
@@ -333,6 +327,17 @@ private:
             return larger(Simd::largest(lanes.outputs[c]), singles.outputs[c]);
         }
     };
+
+    /** A group in which some stage steps glides to `groupEnd`; otherwise the held values run
+        on toward `end`. Answers where it stopped. */
+    template <OrderForm form>
+    static int runGroup(bool stepping, Block channels, int begin, int groupEnd, int end,
+                        ConversionStages& stages, RunningPeaks& measured,
+                        ChunkPeaks& derived) noexcept
+    {
+        return stepping ? glide<form>(channels, begin, groupEnd, stages, measured)
+                        : hold<form>(channels, begin, end, stages, measured, derived);
+    }
 
     /** Samples [begin, end) of a group in which some stage steps. The glide values go one vector
         at a time: the serial chains of one vector's samples then overlap the vector work on the
