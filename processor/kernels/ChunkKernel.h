@@ -106,7 +106,6 @@ private:
     {
         using Value = Vector;
         using Lanes = Whole; // whose running peaks a step raises
-        static constexpr int width = Simd::width;
         static Value load(const float* p) noexcept { return Simd::load(p); }
         static void store(float* p, Value v) noexcept { Simd::store(p, v); }
         static Value broadcast(float x) noexcept { return Simd::broadcast(x); }
@@ -119,8 +118,9 @@ private:
         }
     };
 
-    /** The first `count` lanes of a vector: the rest read as 0 (which raises no peak) and are
-        never written. For the samples before the first aligned vector and after the last. */
+    /** The first `count` lanes of a vector: the rest read as 0 and are never written; their
+        results (0, or a NaN from 0 x infinity) raise no peak. For the samples before the first
+        aligned vector and after the last. */
     struct Part : Whole
     {
         int count;
@@ -139,7 +139,6 @@ private:
     {
         using Value = float;
         using Lanes = Single;
-        static constexpr int width = 1;
         static Value load(const float* p) noexcept { return *p; }
         static void store(float* p, Value v) noexcept { *p = v; }
         static Value broadcast(float x) noexcept { return x; }
