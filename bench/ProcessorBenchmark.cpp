@@ -95,10 +95,11 @@ void ProcessSteadyAfterSwitch(benchmark::State& state)
     const bool still = stalled[0] == processor.currentWeightW &&
                        stalled[1] == processor.currentPermutation &&
                        stalled[2] == processor.currentGain;
-    const bool short_ = processor.currentWeightW != processor.targetWeightW.load() &&
-                        processor.currentPermutation != processor.targetPermutation.load() &&
-                        processor.currentGain != processor.targetGain.load();
-    if (!still || !short_)
+    const bool shortOfTargets =
+        processor.currentWeightW != processor.targetWeightW.load() &&
+        processor.currentPermutation != processor.targetPermutation.load() &&
+        processor.currentGain != processor.targetGain.load();
+    if (!still || !shortOfTargets)
         state.SkipWithError("the glides did not stall short of their targets");
     processRepeatedly(state, processor);
 }
