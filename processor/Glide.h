@@ -5,11 +5,22 @@
 namespace veridane
 {
 
+/** The target's share of a glide step, the same for every step toward one target. */
+inline double glideTargetShare(float target) noexcept
+{
+    return double(target) * 0.005;
+}
+
 /** One per-sample step of a one-pole glide. Computed in double from the stored floats and rounded
     back, so every stage that glides produces the same sequence on every machine. */
+inline float glideStep(float current, double targetShare) noexcept
+{
+    return float(double(current) * 0.995 + targetShare);
+}
+
 inline float glideStep(float current, float target) noexcept
 {
-    return float(double(current) * 0.995 + double(target) * 0.005);
+    return glideStep(current, glideTargetShare(target));
 }
 
 /** A stage is settled when it is within 1e-6 of its target; a NaN difference counts as settled so

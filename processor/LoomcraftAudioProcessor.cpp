@@ -1,15 +1,13 @@
 #include "processor/LoomcraftAudioProcessor.h"
 
+#include "processor/ChunkConverter.h"
 #include "processor/ConversionDirection.h"
 #include "processor/GainLaw.h"
-#include "processor/Glide.h"
 #include "processor/MeterBallistics.h"
 #include "processor/PluginIdentity.h"
 #include "processor/StateBlock.h"
-#include "processor/VectorOps.h"
 
 #include <algorithm>
-#include <cstring>
 
 using veridane::identity::channelConfiguration;
 
@@ -18,58 +16,6 @@ namespace
 using Fvo = juce::FloatVectorOperations;
 
 constexpr int numBFormatChannels = 4;
-
-std::unique_ptr<float[]> makeScratch()
-{
-    // Uninitialised on purpose: every pass writes a buffer before it reads it.
-    return std::unique_ptr<float[]>(new float[LoomcraftAudioProcessor::maxChunkSize]);
-}
-
-/** Steps every gliding stage through one chunk. The stages' serial chains are independent, so they
-    run interleaved in one loop instead of one after another. */
-struct GlideStage
-{
-    float& current;
-    const std::atomic<float>& target;
-    float* curve;
-    bool gliding;
-};
-
-void runGlides(GlideStage& w, GlideStage& order, GlideStage& gain, int numSamples) noexcept
-{
-    if (!(w.gliding || order.gliding || gain.gliding))
-        return;
-
-    // Locals, not the members: stores into the curves could alias them and would put a memory
-    // round trip into every step of the chain.
-    float currentW = w.current, currentOrder = order.current, currentGain = gain.current;
-    for (int i = 0; i < numSamples; ++i)
-    {
-        // Targets are read afresh for every sample so a change lands within the block.
-        if (w.gliding)
-            w.curve[i] = currentW =
-                veridane::glideStep(currentW, w.target.load(std::memory_order_relaxed));
-        if (order.gliding)
-            order.curve[i] = currentOrder =
-                veridane::glideStep(currentOrder, order.target.load(std::memory_order_relaxed));
-        if (gain.gliding)
-            gain.curve[i] = currentGain =
-                veridane::glideStep(currentGain, gain.target.load(std::memory_order_relaxed));
-    }
-    w.current = currentW;
-    order.current = currentOrder;
-    gain.current = currentGain;
-}
-
-/** Settles a stage at the block start: within 1e-6 (or NaN) it takes its target exactly. */
-bool startStage(GlideStage& stage) noexcept
-{
-    const float target = stage.target.load(std::memory_order_relaxed);
-    stage.gliding = !veridane::isSettled(stage.current, target);
-    if (!stage.gliding)
-        stage.current = target;
-    return stage.gliding;
-}
 } // namespace
 
 //==================================================================================================
@@ -89,12 +35,6 @@ LoomcraftAudioProcessor::LoomcraftAudioProcessor()
 
     for (auto& level : meterLevels)
         level.store(0.0f, std::memory_order_relaxed);
-
-    for (auto& buffer : scratchBuffers)
-        buffer = makeScratch();
-    for (auto& curve : glideCurves)
-        curve = makeScratch();
-    silence = std::make_unique<float[]>(maxChunkSize); // value-initialised: zeros
 
     raiseStateChanged();
 }
@@ -137,100 +77,36 @@ void LoomcraftAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juc
 void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChannels, int offset,
                                            int n)
 {
-    // Channels the block lacks read as silence and are never written.
-    auto input = [&](int c) -> const float*
-    { return c < numChannels ? channels[c] + offset : silence.get(); };
-    auto output = [&](int c) -> float* { return c < numChannels ? channels[c] + offset : nullptr; };
-
-    GlideStage w{currentWeightW, targetWeightW, glideCurves[0].get(), false};
-    GlideStage order{currentPermutation, targetPermutation, glideCurves[1].get(), false};
-    GlideStage gain{currentGain, targetGain, glideCurves[2].get(), false};
-    startStage(w);
-    startStage(order);
-    startStage(gain);
-    runGlides(w, order, gain, n);
-
-    // Where each converted channel comes from: W scaled into scratch, and the channel order either
-    // crossfaded into scratch or, when settled, read straight from its input channel.
-    std::array<const float*, numBFormatChannels> converted{};
-    float* const scaledW = scratchBuffers[0].get();
-    if (w.gliding)
-        Fvo::multiply(scaledW, w.curve, input(0), n);
-    else
-        Fvo::multiply(scaledW, input(0), w.current, n);
-    converted[0] = scaledW;
-
-    // Position 0 takes Y Z X from input positions 2 3 1; position 1 takes X Y Z from 3 1 2.
-    static constexpr int atZero[] = {0, 2, 3, 1};
-    static constexpr int atOne[] = {0, 3, 1, 2};
-    if (order.gliding)
-    {
-        for (int c = 1; c < numBFormatChannels; ++c)
-        {
-            float* dest = scratchBuffers[size_t(c)].get();
-            veridane::vector::crossfade(dest, input(atZero[c]), input(atOne[c]), order.curve, n);
-            converted[size_t(c)] = dest;
-        }
-    }
-    else
-    {
-        const int* source = order.current == 0.0f ? atZero : atOne;
-        for (int c = 1; c < numBFormatChannels; ++c)
-            converted[size_t(c)] = input(source[c]);
-    }
+    std::array<float*, numBFormatChannels> chunk{};
+    const int numPresent = std::min(numChannels, numBFormatChannels);
+    for (int c = 0; c < numPresent; ++c)
+        chunk[size_t(c)] = channels[c] + offset;
 
     // Only ever lowered: a host that once ran fewer inputs keeps the smaller meter set.
     numMeteredInputs = std::min(numMeteredInputs, getTotalNumInputChannels());
     const int metered = std::max(0, numMeteredInputs);
 
-    auto updateMeter = [this](int meter, float peak)
-    {
-        auto& level = meterLevels[size_t(meter)];
-        level.store(veridane::updatedMeterLevel(level.load(std::memory_order_relaxed), peak),
-                    std::memory_order_relaxed);
-    };
+    veridane::ConversionStages stages{{currentWeightW, targetWeightW},
+                                      {currentPermutation, targetPermutation},
+                                      {currentGain, targetGain}};
+    const auto peaks = veridane::convertChunk(chunk.data(), numPresent, metered, n, stages);
 
-    // The buffer still holds the input here, so these meters show it before conversion.
-    for (int c = 0; c < std::min(metered, numMeters); ++c)
-        updateMeter(c, c < numChannels ? veridane::vector::peakMagnitude(input(c), n) : 0.0f);
-
-    // Write back the converted channels and apply the gain, one pass per channel that also
-    // finds the output peak. The block is converted in place, so an input channel that a later
-    // output still reads is saved to scratch before it is overwritten.
-    std::array<float, numBFormatChannels> outputPeaks{};
-    for (int c = 0; c < numBFormatChannels; ++c)
+    // Input meters show the signal before conversion, output meters after the gain. The eight
+    // logarithms first: they are independent, so they overlap instead of waiting on each other.
+    std::array<float, numMeters> decibels{};
+    for (int k = 0; k < numMeters; ++k)
     {
-        float* dest = output(c);
-        if (dest == nullptr)
-            continue;
-        for (int later = c + 1; later < numBFormatChannels; ++later)
-        {
-            if (converted[size_t(later)] == dest)
-            {
-                float* saved = scratchBuffers[size_t(later)].get();
-                Fvo::copy(saved, dest, n);
-                converted[size_t(later)] = saved;
-            }
-        }
-        const bool isConverted = c < metered;
-        const bool scaled = c < numGainOutputs;
-        const float* source = isConverted ? converted[size_t(c)] : dest;
-        if (scaled && gain.gliding)
-            outputPeaks[size_t(c)] = veridane::vector::scaleAndPeak(dest, source, gain.curve, n);
-        else if (scaled)
-            outputPeaks[size_t(c)] = veridane::vector::scaleAndPeak(dest, source, gain.current, n);
-        else
-        {
-            if (isConverted && source != dest)
-                Fvo::copy(dest, source, n);
-            outputPeaks[size_t(c)] = veridane::vector::peakMagnitude(dest, n);
-        }
+        const auto channel = size_t(k < metered ? k : k - metered);
+        const auto& source = k < metered ? peaks.inputs : peaks.outputs;
+        decibels[size_t(k)] =
+            veridane::meterDecibels(channel < source.size() ? source[channel] : 0.0f);
     }
-
-    for (int k = metered; k < numMeters; ++k)
+    for (int k = 0; k < numMeters; ++k)
     {
-        const int channel = k - metered;
-        updateMeter(k, channel < numBFormatChannels ? outputPeaks[size_t(channel)] : 0.0f);
+        auto& level = meterLevels[size_t(k)];
+        level.store(
+            veridane::meterLevelAfter(level.load(std::memory_order_relaxed), decibels[size_t(k)]),
+            std::memory_order_relaxed);
     }
 
     const int lastOutput = std::min(getTotalNumOutputChannels(), numChannels);

@@ -107,12 +107,5 @@ private:
     /** Channels the gain stage scales; channels from here on are cleared. */
     const int numGainOutputs = 4;
 
-    /** Converted W Y Z X (or W X Y Z) before they are written back over the input. */
-    std::array<std::unique_ptr<float[]>, 4> scratchBuffers;
-    /** Per-sample values of the W, channel-order and gain glides of the current chunk. */
-    std::array<std::unique_ptr<float[]>, 3> glideCurves;
-    /** Read in place of channels a block does not have. */
-    std::unique_ptr<float[]> silence;
-
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(LoomcraftAudioProcessor)
 };

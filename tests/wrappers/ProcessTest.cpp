@@ -96,6 +96,44 @@ TEST(WrapperProcess, RendersLikeProcessBlockOnEveryBufferLayoutAndBlockLength)
     }
 }
 
+TEST(WrapperProcess, MixedAndOverlappingBuffersRenderLikeProcessBlock)
+{
+    // One storage for inputs and outputs, so buffers can coincide or overlap. Inputs sit at
+    // 0, 600, 1200 and 1800; each row says where outputs 0 to 3 start.
+    const struct
+    {
+        const char* name;
+        int outputAt[numChannels];
+    } rows[] = {
+        {"outputs 0 and 1 swap buffers, 2 and 3 separate", {600, 0, 3000, 3600}},
+        {"output 2 is input 3, 0 and 1 in place, 3 separate", {0, 600, 1800, 4200}},
+        {"output 0 overlaps input 1 at an offset", {700, 3000, 3600, 4200}},
+    };
+    const auto input = testSignal(512);
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        std::vector<float> storage(5000, 0.0f);
+        float* in[numChannels];
+        float* out[numChannels];
+        for (int c = 0; c < numChannels; ++c)
+        {
+            in[c] = storage.data() + 600 * c;
+            std::copy(input[size_t(c)].begin(), input[size_t(c)].end(), in[c]);
+            out[c] = storage.data() + row.outputAt[c];
+        }
+        Instance instance;
+        instance.start();
+        instance.setChunk(glidingState());
+        instance.process(in, out, 512);
+
+        Signal heard(numChannels);
+        for (int c = 0; c < numChannels; ++c)
+            heard[size_t(c)].assign(out[c], out[c] + 512);
+        EXPECT_TRUE(sameSamples(referenceRender(input, {512}, glidingState()), heard));
+    }
+}
+
 TEST(WrapperProcess, BypassPassesInputThroughOnEveryLayout)
 {
     for (const auto layout : {Layout::inPlace, Layout::separate, Layout::crossed})

@@ -1,5 +1,7 @@
 #include "wrappers/common/BlockRunner.h"
 
+#include "processor/kernels/KernelDispatch.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -36,13 +38,15 @@ void BlockRunner::process(juce::AudioProcessor& processor, float* const* inputs,
         return;
 
     const juce::ScopedLock hold(processor.getCallbackLock());
-    switch (chooseRoute(inputs, outputs, numFrames))
+    const Route route = chooseRoute(inputs, outputs, numFrames);
+    switch (route)
     {
     case Route::inPlace:
-        runDirect(processor, inputs, outputs, numFrames, false, bypassed);
+        runDirect(processor, inputs, outputs, numFrames, route, bypassed);
         break;
     case Route::separate:
-        runDirect(processor, inputs, outputs, numFrames, true, bypassed);
+    case Route::crossed:
+        runDirect(processor, inputs, outputs, numFrames, route, bypassed);
         break;
     case Route::staged:
         runStaged(processor, inputs, outputs, numFrames, bypassed);
@@ -66,35 +70,47 @@ BlockRunner::Route BlockRunner::chooseRoute(float* const* inputs, float* const* 
     if (allInPlace)
         return Route::inPlace;
 
+    bool crossed = false;
     for (int c = 0; c < numChannels; ++c)
     {
         for (int other = 0; other < numChannels; ++other)
         {
-            // A channel that is its own input is simply not copied.
-            const bool ownInput = other == c && outputs[c] == inputs[c];
-            if (!ownInput && overlap(outputs[c], inputs[other], numFrames))
+            // An output that is exactly an input is fine: the crossed copy reads every input of
+            // a frame before it writes any output of it.
+            if (outputs[c] == inputs[other])
+                crossed = crossed || other != c;
+            else if (overlap(outputs[c], inputs[other], numFrames))
                 return Route::staged;
-            if (other != c && overlap(outputs[c], outputs[other], numFrames))
+            if (other > c && overlap(outputs[c], outputs[other], numFrames))
                 return Route::staged;
         }
     }
-    return Route::separate;
+    return crossed ? Route::crossed : Route::separate;
 }
 
 void BlockRunner::runDirect(juce::AudioProcessor& processor, float* const* inputs,
-                            float* const* outputs, std::int32_t numFrames, bool copyInputs,
+                            float* const* outputs, std::int32_t numFrames, Route route,
                             bool bypassed)
 {
+    const auto& kernels = kernels::activeKernels();
+    std::array<const float*, numChannels> from{};
     int offset = 0;
     do
     {
         const int frames = std::min(numFrames - offset, scratchFrames);
         for (int c = 0; c < numChannels; ++c)
         {
-            if (copyInputs && outputs[c] != inputs[c])
-                copyFrames(outputs[c] + offset, inputs[c] + offset, frames);
+            from[size_t(c)] = inputs[c] + offset;
             channelPointers[size_t(c)] = outputs[c] + offset;
         }
+        // Separate buffers copy one channel at a time, which suits the library's copy best;
+        // crossed ones need every input of a frame read before any output of it is written.
+        if (route == Route::separate)
+            for (int c = 0; c < numChannels; ++c)
+                if (outputs[c] != inputs[c])
+                    copyFrames(channelPointers[size_t(c)], from[size_t(c)], frames);
+        if (route == Route::crossed)
+            kernels.copyChannels(channelPointers.data(), from.data(), frames);
         runProcessor(processor, channelPointers.data(), frames, bypassed);
         offset += frames;
     } while (offset < numFrames);

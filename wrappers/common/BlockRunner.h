@@ -13,9 +13,10 @@ namespace veridane::wrappers
     them there with processBlock (or processBlockBypassed), under the processor's callback lock.
 
     Buffers that are the same for a channel are processed in place; separate ones are copied
-    first; when an output is another channel's input, overlaps one, or a pointer is missing, the
-    block goes through a scratch buffer allocated here once, in pieces no longer than the scratch.
-    Audio thread; allocates nothing. */
+    first. Outputs that are exactly another channel's input (crossed buffers) get their inputs in
+    one pass that reads every input of a frame before it writes any output. Outputs that overlap
+    an input or each other in any other way, and missing pointers, go through a scratch buffer
+    allocated here once, in pieces no longer than the scratch. Audio thread; allocates nothing. */
 class BlockRunner
 {
 public:
@@ -36,12 +37,13 @@ private:
     {
         inPlace,  // every output is its own channel's input
         separate, // no output touches any input or other output
-        staged    // crossed, overlapping or missing buffers
+        crossed,  // each output is separate from the inputs, or exactly one of them
+        staged    // overlapping or missing buffers
     };
 
     Route chooseRoute(float* const* inputs, float* const* outputs, std::int32_t numFrames) const;
     void runDirect(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
-                   std::int32_t numFrames, bool copyInputs, bool bypassed);
+                   std::int32_t numFrames, Route route, bool bypassed);
     void runStaged(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
                    std::int32_t numFrames, bool bypassed);
     void runProcessor(juce::AudioProcessor& processor, float* const* channels, int numFrames,

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "processor/GlideStage.h"
+
+#include <array>
+#include <cstdint>
+
+namespace veridane::kernels
+{
+
+/** Most samples between two reads of a target while a stage glides or holds at a glide's fixed
+    point. Reading it once per group of up to this many samples, not before every sample, is a
+    deliberate reading of "afresh for every sample": a write from another thread is promised no
+    earlier moment than "within the block", and a group is far shorter than any block a host
+    sends in one go. */
+constexpr int targetCheckInterval = 32;
+
+/** Samples before `p` reaches the alignment of a whole vector of `width` floats. Host buffers
+    are often aligned to less (a JUCE buffer's channels to 8 bytes), and a vector that straddles
+    two cache lines costs about twice as much, most of all when stored; so the samples before the
+    first boundary go as a part vector of their own. All four channels usually share their
+    alignment; channel 0 decides. */
+template <int width> int samplesToAlignment(const float* p) noexcept
+{
+    const auto misalignment = int((reinterpret_cast<std::uintptr_t>(p) / sizeof(float)) % width);
+    return misalignment == 0 ? 0 : width - misalignment;
+}
+
+/** Peak magnitudes of one chunk (NaN samples never count; 0 for a channel the block lacks). */
+struct ChunkPeaks
+{
+    std::array<float, 4> inputs{};  ///< before conversion
+    std::array<float, 4> outputs{}; ///< after the gain
+};
+
+/** One instruction set's vector routines. */
+struct KernelTable
+{
+    /** Converts samples 0 to numSamples - 1 of four separate channels in place; the stages have
+        had their settled test. */
+    ChunkPeaks (*convert)(float* const* channels, int numSamples,
+                          ConversionStages& stages) noexcept;
+    /** Copies frames 0 to numFrames - 1 of four channels; a destination may be exactly another
+        channel's source (see ChannelCopy). */
+    void (*copyChannels)(float* const* destinations, const float* const* sources,
+                         int numFrames) noexcept;
+};
+
+const KernelTable& baselineKernels() noexcept;
+#if defined(VERIDANE_WIDE_KERNELS)
+const KernelTable& avx2Kernels() noexcept;
+const KernelTable& avx512Kernels() noexcept;
+#endif
+
+} // namespace veridane::kernels
