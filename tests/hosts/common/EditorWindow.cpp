@@ -187,3 +187,28 @@ juce::Image EditorWindow::capture() const
     XDestroyImage(pixels);
     return image;
 }
+
+void writePng(const juce::Image& image, const std::string& path)
+{
+    const juce::File file(juce::File::getCurrentWorkingDirectory().getChildFile(path));
+    if (file.exists() && !file.deleteFile())
+        throw std::runtime_error("cannot replace " + path);
+    juce::FileOutputStream stream(file);
+    juce::PNGImageFormat png;
+    if (!stream.openedOk() || !png.writeImageToStream(image, stream))
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<WindowPoint> takeClicks(Arguments& arguments)
+{
+    std::vector<WindowPoint> clicks;
+    for (const auto& text : arguments.options("--click"))
+    {
+        const auto comma = text.find(',');
+        if (comma == std::string::npos)
+            throw UsageError("--click wants X,Y");
+        clicks.push_back({int(parseInteger(text.substr(0, comma), "--click x")),
+                          int(parseInteger(text.substr(comma + 1), "--click y"))});
+    }
+    return clicks;
+}

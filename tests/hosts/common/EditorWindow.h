@@ -1,8 +1,11 @@
 #pragma once
 
+#include "tests/hosts/common/Arguments.h"
+
 #include <juce_graphics/juce_graphics.h>
 
 #include <string>
+#include <vector>
 
 /** A top-level X11 window of the host, of the size the editor asked for, on the host's own display
     connection; the plug-in embeds its editor into it. */
@@ -39,3 +42,16 @@ private:
     int width = 0;
     int height = 0;
 };
+
+/** Writes the image as a PNG file, replacing it; throws std::runtime_error when it cannot. */
+void writePng(const juce::Image& image, const std::string& path);
+
+/** A point in a window, from its top-left corner. */
+struct WindowPoint
+{
+    int x;
+    int y;
+};
+
+/** Takes every "--click X,Y", in order. */
+std::vector<WindowPoint> takeClicks(Arguments& arguments);

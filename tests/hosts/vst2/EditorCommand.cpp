@@ -1,42 +1,15 @@
 // editor: load, open, configure (chunk), open the editor in an X11 window, let it settle, click
 // where asked, save a screenshot, close.
+#include "tests/hosts/common/StateChunk.h"
 #include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/EditorSession.h"
-#include "tests/hosts/vst2/StateChunk.h"
 
 #include <cstdio>
-#include <sstream>
 
 namespace
 {
 constexpr int kDefaultSettleMilliseconds = 1000;
 constexpr int kAfterClickMilliseconds = 500;
-
-struct Point
-{
-    int x;
-    int y;
-};
-
-Point parsePoint(const std::string& text)
-{
-    const auto comma = text.find(',');
-    if (comma == std::string::npos)
-        throw UsageError("--click wants X,Y");
-    return {int(parseInteger(text.substr(0, comma), "--click x")),
-            int(parseInteger(text.substr(comma + 1), "--click y"))};
-}
-
-void writePng(const juce::Image& image, const std::string& path)
-{
-    const juce::File file(juce::File::getCurrentWorkingDirectory().getChildFile(path));
-    if (file.exists() && !file.deleteFile())
-        throw std::runtime_error("cannot replace " + path);
-    juce::FileOutputStream stream(file);
-    juce::PNGImageFormat png;
-    if (!stream.openedOk() || !png.writeImageToStream(image, stream))
-        throw std::runtime_error("cannot write " + path);
-}
 } // namespace
 
 int runEditor(Arguments& arguments)
@@ -53,9 +26,7 @@ int runEditor(Arguments& arguments)
     const int settle = int(parseInteger(
         arguments.option("--settle-ms").value_or(std::to_string(kDefaultSettleMilliseconds)),
         "--settle-ms"));
-    std::vector<Point> clicks;
-    for (const auto& text : arguments.options("--click"))
-        clicks.push_back(parsePoint(text));
+    const auto clicks = takeClicks(arguments);
     const auto words = arguments.positionals(1, "the plug-in path");
 
     if (!EditorSession::displayAvailable())

@@ -1,7 +1,7 @@
 // A minimal VST 2 host for tests and the main job: loads a plug-in library with dlopen and talks
 // to it only through the effect record and the host callback.
-#include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/common/EditorWindow.h"
+#include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/PluginLibrary.h"
 
 #include <X11/Xlib.h>
