@@ -103,8 +103,11 @@ AAX_Result VeridaneAaxGui::CreateViewContainer()
 
 AAX_Result VeridaneAaxGui::DeleteViewContainer()
 {
+    // The editor goes; the rest stays, so a host that asks the size before it offers the next
+    // container still gets an answer.
     forwardResizes(false);
-    content.reset();
+    if (content != nullptr)
+        content->embedding.close();
     return AAX_SUCCESS;
 }
 

@@ -11,9 +11,9 @@ namespace veridane::aax
     thread into the host's native view (an X11 window, view type 1), its size answered as the
     host asks for it (height, then width) and its resizes passed on to the view container.
 
-    The host calls from its user-interface thread; the editor lives on the message thread. While
-    it has content, the window holds a reference on its effect, so the processor outlives the
-    editor whatever order the host releases them in. */
+    The host calls from its user-interface thread; the editor lives on the message thread. Once
+    it has found its effect, the window holds a reference on it until it goes itself, so the
+    processor outlives the editor whatever order the host releases them in. */
 class VeridaneAaxGui final : public AAX_CEffectGUI
 {
 public:
@@ -34,7 +34,7 @@ protected:
     void CreateViewContents() override;
     /** Embeds the editor into a native view; another view type is answered as the result. */
     AAX_Result CreateViewContainer() override;
-    /** Deletes the editor and lets the effect go. */
+    /** Deletes the editor. */
     AAX_Result DeleteViewContainer() override;
 
 private:
