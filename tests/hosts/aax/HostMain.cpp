@@ -14,8 +14,8 @@ namespace
 constexpr const char* kUsage = R"(usage: veridane_aax_host COMMAND ...
 
   info BUNDLE
-      the registration call by call, the described context and properties, the parameters, the
-      chunks and the first coefficients of a new instance
+      the registration call by call; the first coefficients, parameters, chunks and state of a
+      new instance
   generate SIGNAL --out FILE [--frames N | --seconds S] [--rate HZ]
       writes a generated 4-channel signal (noise, circling) as a 32-bit float WAV
   render BUNDLE (--input FILE | --signal NAME [--frames N | --seconds S] [--rate HZ]) --out FILE
@@ -33,9 +33,9 @@ constexpr const char* kUsage = R"(usage: veridane_aax_host COMMAND ...
   chunk BUNDLE --gain VALUE --direction INDEX [--other-gain VALUE] [--automation queued|synchronous]
       sets gain and direction, saves every chunk, restores them into a fresh instance and
       compares the parameter chunk with it, before and after the other gain
-  cycle N BUNDLE [--reload] [--editor]
-      opens, processes, saves and closes an instance and its window N times (--reload: reloads
-      the bundle each time; --editor: also shows the editor when a display is there)
+  cycle N BUNDLE [--reload]
+      opens, processes, saves and closes an instance and its window object N times (--reload:
+      reloads the bundle each time)
   editor BUNDLE --out FILE.png [--gain VALUE] [--direction INDEX] [--settle-ms N] [--click X,Y ...]
       opens the editor in an X11 window as the view container, optionally clicks, saves a
       screenshot

@@ -53,15 +53,6 @@ int runInfo(Arguments& arguments)
         for (const auto& call : bundle.registrationCalls())
             std::printf("register: %s\n", call.c_str());
 
-        const auto& described = bundle.effect();
-        std::printf("context        audio in %d, audio out %d, buffer length %d, port %d (%u "
-                    "bytes), MIDI node %d, private data %d (%u bytes)\n",
-                    described.audioIn, described.audioOut, described.bufferLength, described.port,
-                    described.portSize, described.midiNode, described.privateData,
-                    described.privateDataSize);
-        for (const auto& [id, value] : described.properties)
-            std::printf("property %-5u 0x%08X\n", id, uint32_t(value));
-
         {
             HostedInstance instance(bundle, 48000.0);
             host.clearLog();
