@@ -2,9 +2,9 @@
 // process procedure. Each keeps everything thrown on this side.
 #include "wrappers/aax/AaxEntry.h"
 
-#include "processor/PluginFactory.h"
 #include "wrappers/aax/VeridaneAaxEffect.h"
 #include "wrappers/aax/VeridaneAaxGui.h"
+#include "wrappers/common/ProcessorCreation.h"
 
 #include <cstring>
 
@@ -12,15 +12,6 @@ namespace veridane::aax
 {
 namespace
 {
-std::unique_ptr<juce::AudioProcessor> createProcessor()
-{
-    // The processor learns which interface it serves from its base class's constructor.
-    juce::AudioProcessor::setTypeOfNextNewPlugin(juce::AudioProcessor::wrapperType_AAX);
-    std::unique_ptr<juce::AudioProcessor> processor(createPluginFilter());
-    juce::AudioProcessor::setTypeOfNextNewPlugin(juce::AudioProcessor::wrapperType_Undefined);
-    return processor;
-}
-
 /** The instance whose field-data reset filled the context's private data; null for a context
     without one. */
 VeridaneAaxEffect* instanceOf(const AlgorithmContext* context) noexcept
@@ -37,7 +28,7 @@ IACFUnknown* createEffectParameters() noexcept
 {
     try
     {
-        auto processor = createProcessor();
+        auto processor = wrappers::createProcessorFor(juce::AudioProcessor::wrapperType_AAX);
         if (processor == nullptr)
             return nullptr;
         return static_cast<AAX_IACFEffectParameters_V2*>(

@@ -11,7 +11,6 @@
 
 namespace
 {
-constexpr int kDefaultSettleMilliseconds = 1000;
 constexpr int kAfterClickMilliseconds = 500;
 constexpr auto kPumpInterval = std::chrono::milliseconds(10);
 /** Larger than any screen: a size beyond it is garbage. */
@@ -31,34 +30,18 @@ void settle(EditorWindow& window, int milliseconds)
 
 int runEditor(Arguments& arguments)
 {
-    const auto outPath = arguments.option("--out");
-    if (!outPath)
-        throw UsageError("--out FILE.png is required");
-    const auto gain = arguments.option("--gain");
-    const auto direction = arguments.option("--direction");
-    if (gain)
-        parseNumber(*gain, "--gain");
-    if (direction)
-        parseInteger(*direction, "--direction");
-    const int settleTime = int(parseInteger(
-        arguments.option("--settle-ms").value_or(std::to_string(kDefaultSettleMilliseconds)),
-        "--settle-ms"));
-    const auto clicks = takeClicks(arguments);
-    const auto words = arguments.positionals(1, "the bundle path");
-    if (!EditorWindow::displayAvailable())
-        throw std::runtime_error("no X display (set DISPLAY, or run under Xvfb)");
-
+    const auto options = EditorOptions::take(arguments);
     fakeaax::FakeHost host;
     std::vector<std::string> problems;
     int32_t liveObjects = 0;
     {
-        AaxBundle bundle(host, words[0]);
+        AaxBundle bundle(host, options.pluginPath);
         std::printf("loaded %s\n", bundle.path().c_str());
         {
             HostedInstance instance(bundle, 48000.0);
-            if (gain || direction)
+            if (options.gain || options.direction)
                 std::printf("'juce' chunk answered %ld\n",
-                            long(instance.restoreState(gain, direction)));
+                            long(instance.restoreState(options.gain, options.direction)));
             HostedGui gui(instance);
             std::printf("window initialize answered %ld\n", long(gui.initializeResult()));
 
@@ -75,16 +58,16 @@ int runEditor(Arguments& arguments)
             {
                 EditorWindow window(int(size.width), int(size.height));
                 std::printf("set view container answered %ld\n", long(gui.attach(window.id())));
-                settle(window, settleTime);
-                for (const auto& point : clicks)
+                settle(window, options.settleMilliseconds);
+                for (const auto& point : options.clicks)
                 {
                     std::printf("click at %d,%d\n", point.x, point.y);
                     window.click(point.x, point.y);
                     settle(window, kAfterClickMilliseconds);
                 }
                 const juce::Image shot = window.capture();
-                writePng(shot, *outPath);
-                std::printf("screenshot: %s (%d x %d)\n", outPath->c_str(), shot.getWidth(),
+                writePng(shot, options.outPath);
+                std::printf("screenshot: %s (%d x %d)\n", options.outPath.c_str(), shot.getWidth(),
                             shot.getHeight());
                 std::printf("view container removed, answered %ld\n", long(gui.detach()));
                 settle(window, kAfterClickMilliseconds / 5);

@@ -1,13 +1,9 @@
 // A minimal AAX host for tests and the main job: loads a bundle with dlopen and talks to it only
 // through its exports and the host component model of the fake host.
 #include "tests/hosts/aax/Commands.h"
-#include "tests/hosts/common/EditorWindow.h"
-
-#include <X11/Xlib.h>
+#include "tests/hosts/common/Subcommands.h"
 
 #include <cstdio>
-#include <functional>
-#include <map>
 
 namespace
 {
@@ -63,44 +59,15 @@ int report(const std::vector<std::string>& problems)
 
 int main(int argc, char** argv)
 {
-    // The plug-in's toolkit and the host's window use Xlib from different threads.
-    XInitThreads();
-    EditorWindow::installLenientErrorHandler();
-
-    const std::map<std::string, std::function<int(Arguments&)>> commands{
-        {"info", runInfo},
-        {"generate", runGenerate},
-        {"render", runRender},
-        {"compare", runCompare},
-        {"compare-images", runCompareImages},
-        {"chunk", runChunk},
-        {"cycle", runCycle},
-        {"editor", runEditor},
-    };
-
-    if (argc < 2 || commands.count(argv[1]) == 0)
-    {
-        std::fputs(kUsage, stderr);
-        return exitCode::unusable;
-    }
-
-    Arguments arguments(std::vector<std::string>(argv + 2, argv + argc));
-    try
-    {
-        return commands.at(argv[1])(arguments);
-    }
-    catch (const UsageError& error)
-    {
-        std::fprintf(stderr, "%s: %s\n\n%s", argv[1], error.what(), kUsage);
-    }
-    catch (const LoadError& error)
-    {
-        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
-        return exitCode::failed;
-    }
-    catch (const std::exception& error)
-    {
-        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
-    }
-    return exitCode::unusable;
+    return runSubcommands(argc, argv, kUsage,
+                          {
+                              {"info", runInfo},
+                              {"generate", runGenerate},
+                              {"render", runRender},
+                              {"compare", runCompare},
+                              {"compare-images", runCompareImages},
+                              {"chunk", runChunk},
+                              {"cycle", runCycle},
+                              {"editor", runEditor},
+                          });
 }

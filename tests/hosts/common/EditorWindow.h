@@ -4,6 +4,7 @@
 
 #include <juce_graphics/juce_graphics.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,5 +54,18 @@ struct WindowPoint
     int y;
 };
 
-/** Takes every "--click X,Y", in order. */
-std::vector<WindowPoint> takeClicks(Arguments& arguments);
+/** What every host's editor command takes:
+    PLUGIN --out FILE.png [--gain VALUE] [--direction INDEX] [--settle-ms N] [--click X,Y ...] */
+struct EditorOptions
+{
+    std::string pluginPath;
+    std::string outPath;
+    std::optional<std::string> gain;
+    std::optional<std::string> direction;
+    int settleMilliseconds = 1000;
+    std::vector<WindowPoint> clicks;
+
+    /** Takes them all and checks that a display is there; throws UsageError for a bad command
+        line, std::runtime_error without a display. */
+    static EditorOptions take(Arguments& arguments);
+};

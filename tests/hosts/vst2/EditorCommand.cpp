@@ -8,38 +8,22 @@
 
 namespace
 {
-constexpr int kDefaultSettleMilliseconds = 1000;
 constexpr int kAfterClickMilliseconds = 500;
 } // namespace
 
 int runEditor(Arguments& arguments)
 {
-    const auto outPath = arguments.option("--out");
-    if (!outPath)
-        throw UsageError("--out FILE.png is required");
-    const auto gain = arguments.option("--gain");
-    const auto direction = arguments.option("--direction");
-    if (gain)
-        parseNumber(*gain, "--gain");
-    if (direction)
-        parseInteger(*direction, "--direction");
-    const int settle = int(parseInteger(
-        arguments.option("--settle-ms").value_or(std::to_string(kDefaultSettleMilliseconds)),
-        "--settle-ms"));
-    const auto clicks = takeClicks(arguments);
-    const auto words = arguments.positionals(1, "the plug-in path");
-
-    if (!EditorSession::displayAvailable())
-        throw std::runtime_error("no X display (set DISPLAY, or run under Xvfb)");
+    const auto options = EditorOptions::take(arguments);
 
     HostContext context;
-    PluginLibrary library(words[0]);
+    PluginLibrary library(options.pluginPath);
     HostedEffect effect(library, context);
     std::printf("loaded %s (entry %s): %s\n", library.path().c_str(), library.entryName().c_str(),
                 effect.summary().c_str());
     effect.open();
-    if (gain || direction)
-        std::printf("chunk answered %ld\n", long(effect.setChunk(makeStateBlock(gain, direction))));
+    if (options.gain || options.direction)
+        std::printf("chunk answered %ld\n",
+                    long(effect.setChunk(makeStateBlock(options.gain, options.direction))));
     effect.resume();
 
     int result = exitCode::ok;
@@ -53,16 +37,16 @@ int runEditor(Arguments& arguments)
         else
         {
             std::printf("editor: %d x %d\n", session.width(), session.height());
-            session.idle(settle);
-            for (const auto& point : clicks)
+            session.idle(options.settleMilliseconds);
+            for (const auto& point : options.clicks)
             {
                 std::printf("click at %d,%d\n", point.x, point.y);
                 session.click(point.x, point.y);
                 session.idle(kAfterClickMilliseconds);
             }
             const juce::Image shot = session.capture();
-            writePng(shot, *outPath);
-            std::printf("screenshot: %s (%d x %d)\n", outPath->c_str(), shot.getWidth(),
+            writePng(shot, options.outPath);
+            std::printf("screenshot: %s (%d x %d)\n", options.outPath.c_str(), shot.getWidth(),
                         shot.getHeight());
             session.close();
             session.idle(kAfterClickMilliseconds / 5);

@@ -2,32 +2,17 @@
 // opens it: held by QueryInterface, initialised on an instance object that answers the session.
 #pragma once
 
-#include "processor/LoomcraftAudioProcessor.h"
 #include "tests/hosts/aax/EffectParametersEntries.h"
 #include "tests/hosts/aax/FakeHost.h"
+#include "tests/wrappers/CountingProcessor.h"
 #include "wrappers/aax/AaxEntry.h"
 #include "wrappers/aax/VeridaneAaxEffect.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 namespace aaxtest
 {
 namespace effect = fakeaax::effect;
-
-/** Counts how often the gain is set, to catch a change that comes back to it. */
-class CountingProcessor : public LoomcraftAudioProcessor
-{
-public:
-    void setParameter(int index, float value) override
-    {
-        ++timesSet;
-        LoomcraftAudioProcessor::setParameter(index, value);
-    }
-
-    std::atomic<int> timesSet{0};
-};
 
 struct OpenAaxEffect
 {
