@@ -1,5 +1,6 @@
 // The plug-in's AAX entries that registration hands the host: the creation functions and the
-// process procedure. Each keeps everything thrown on this side.
+// process procedure. The creation functions keep everything thrown on this side; the process
+// procedure does nothing that throws.
 #include "wrappers/aax/AaxEntry.h"
 
 #include "wrappers/aax/VeridaneAaxEffect.h"

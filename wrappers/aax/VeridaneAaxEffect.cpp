@@ -43,7 +43,7 @@ constexpr int shortenedNameLength = 4;
 constexpr int maxDiscreteSteps = 1000;
 constexpr int32_t discreteType = 0;
 constexpr int32_t continuousType = 1;
-/** Bottom-up, left-right and clockwise flags together: how an inverted parameter is shown. */
+/** The orientation a parameter the processor reports as inverted is shown with. */
 constexpr int32_t invertedOrientation = 19;
 } // namespace
 
