@@ -1,5 +1,6 @@
 #include "wrappers/aax/VeridaneAaxEffect.h"
 
+#include "hosts/aax/component/GuardedCall.h"
 #include "hosts/aax/delegates/AAX_CBinaryDisplayDelegate.h"
 #include "hosts/aax/delegates/AAX_CBinaryTaperDelegate.h"
 #include "hosts/aax/delegates/AAX_CLinearTaperDelegate.h"
@@ -208,16 +209,22 @@ AAX_Result VeridaneAaxEffect::UpdateParameterNormalizedValue(AAX_CParamID identi
 {
     const AAX_Result updated =
         AAX_CEffectParameters::UpdateParameterNormalizedValue(identifier, value, updateSource);
-    const auto index = processorParameterIndex(identifier);
-    float stored = 0.0f;
-    if (updated != AAX_SUCCESS || !index || !parameterFor(*index)->GetValueAsFloat(&stored))
+    if (updated != AAX_SUCCESS)
         return updated;
-    // Straight to the processor: telling its listeners would send the value back to the host,
-    // which, answering at once, would update again without end. The host's answer to a change
-    // the processor made itself finds the value already there.
-    if (processor->getParameter(*index) != stored)
-        processor->setParameter(*index, stored);
-    return updated;
+    return guardedCall(
+        [&]
+        {
+            const auto index = processorParameterIndex(identifier);
+            float stored = 0.0f;
+            if (!index || !parameterFor(*index)->GetValueAsFloat(&stored))
+                return updated;
+            // Straight to the processor: telling its listeners would send the value back to the
+            // host, which, answering at once, would update again without end. The host's answer
+            // to a change the processor made itself finds the value already there.
+            if (processor->getParameter(*index) != stored)
+                processor->setParameter(*index, stored);
+            return updated;
+        });
 }
 
 void VeridaneAaxEffect::requestProcessorValues()

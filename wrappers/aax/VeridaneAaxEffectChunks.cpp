@@ -1,6 +1,8 @@
 // The 'juce' chunk beside the base's parameter chunk: the processor's state block, as it is.
 #include "wrappers/aax/VeridaneAaxEffect.h"
 
+#include "hosts/aax/component/GuardedCall.h"
+
 #include <cstring>
 
 namespace veridane::aax
@@ -28,13 +30,17 @@ AAX_Result VeridaneAaxEffect::GetChunkSize(AAX_CTypeID chunkID, uint32_t* size)
         return AAX_CEffectParameters::GetChunkSize(chunkID, size);
     if (size == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    juce::MemoryBlock state;
-    processor->getStateInformation(state);
-    const std::lock_guard<std::mutex> hold(stateChunkLock);
-    // The host sizes its record by this answer: GetChunk hands out this very state.
-    stateChunk = std::move(state);
-    *size = uint32_t(stateChunk.getSize());
-    return AAX_SUCCESS;
+    return guardedCall(
+        [&]() -> AAX_Result
+        {
+            juce::MemoryBlock state;
+            processor->getStateInformation(state);
+            const std::lock_guard<std::mutex> hold(stateChunkLock);
+            // The host sizes its record by this answer: GetChunk hands out this very state.
+            stateChunk = std::move(state);
+            *size = uint32_t(stateChunk.getSize());
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result VeridaneAaxEffect::GetChunk(AAX_CTypeID chunkID, AAX_SPlugInChunk* chunk)
@@ -60,11 +66,15 @@ AAX_Result VeridaneAaxEffect::SetChunk(AAX_CTypeID chunkID, const AAX_SPlugInChu
         return AAX_CEffectParameters::SetChunk(chunkID, chunk);
     if (chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    // The processor ignores what it cannot read, so its state is never lost.
-    if (chunk->fSize > 0)
-        processor->setStateInformation(chunk->Data(), chunk->fSize);
-    requestProcessorValues();
-    return AAX_SUCCESS;
+    return guardedCall(
+        [&]() -> AAX_Result
+        {
+            // The processor ignores what it cannot read, so its state is never lost.
+            if (chunk->fSize > 0)
+                processor->setStateInformation(chunk->Data(), chunk->fSize);
+            requestProcessorValues();
+            return AAX_SUCCESS;
+        });
 }
 
 } // namespace veridane::aax

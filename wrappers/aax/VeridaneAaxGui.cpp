@@ -1,5 +1,6 @@
 #include "wrappers/aax/VeridaneAaxGui.h"
 
+#include "hosts/aax/component/GuardedCall.h"
 #include "hosts/aax/proxies/AAX_IViewContainer.h"
 #include "wrappers/aax/VeridaneAaxEffect.h"
 #include "wrappers/common/EditorEmbedding.h"
@@ -61,12 +62,16 @@ AAX_Result VeridaneAaxGui::GetViewSize(AAX_ViewSize* size) const
 {
     if (size == nullptr || content == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    const auto bounds = content->embedding.size();
-    if (!bounds)
-        return AAX_ERROR_NULL_OBJECT;
-    size->height = float(bounds->getHeight());
-    size->width = float(bounds->getWidth());
-    return AAX_SUCCESS;
+    return guardedCall(
+        [&]() -> AAX_Result
+        {
+            const auto bounds = content->embedding.size();
+            if (!bounds)
+                return AAX_ERROR_NULL_OBJECT;
+            size->height = float(bounds->getHeight());
+            size->width = float(bounds->getWidth());
+            return AAX_SUCCESS;
+        });
 }
 
 void VeridaneAaxGui::CreateViewContents()
@@ -111,22 +116,28 @@ AAX_Result VeridaneAaxGui::DeleteViewContainer()
     return AAX_SUCCESS;
 }
 
-void VeridaneAaxGui::forwardResizes(bool forward)
+void VeridaneAaxGui::forwardResizes(bool forward) noexcept
 {
     if (content == nullptr)
         return;
     // Added and removed on the message thread, where the editor reports its resizes: once this
-    // returns, no report is under way and the view container may change.
-    wrappers::MessageThread::runOnMessageThread(
-        [this, forward]
+    // returns, no report is under way and the view container may change. The call itself only
+    // throws when it cannot be made at all, and then no listener changes either.
+    guardedCall(
+        [&]
         {
-            auto* const editor = content->embedding.editorOnMessageThread();
-            if (editor == nullptr)
-                return;
-            if (forward)
-                editor->addComponentListener(content.get());
-            else
-                editor->removeComponentListener(content.get());
+            wrappers::MessageThread::runOnMessageThread(
+                [this, forward]
+                {
+                    auto* const editor = content->embedding.editorOnMessageThread();
+                    if (editor == nullptr)
+                        return;
+                    if (forward)
+                        editor->addComponentListener(content.get());
+                    else
+                        editor->removeComponentListener(content.get());
+                });
+            return AAX_SUCCESS;
         });
 }
 

@@ -41,7 +41,7 @@ private:
     struct Content;
 
     /** Message thread, waited for: the editor's resizes to the view container, or not. */
-    void forwardResizes(bool forward);
+    void forwardResizes(bool forward) noexcept;
 
     std::unique_ptr<Content> content;
 };
