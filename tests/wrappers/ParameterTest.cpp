@@ -1,3 +1,4 @@
+#include "tests/wrappers/CountingProcessor.h"
 #include "tests/wrappers/WrapperTestSupport.h"
 
 #include <atomic>
@@ -7,22 +8,6 @@
 using namespace wrappertest;
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
-
-namespace
-{
-/** Counts how often the parameter is set, to catch a change that comes back to it. */
-class CountingProcessor : public LoomcraftAudioProcessor
-{
-public:
-    void setParameter(int index, float value) override
-    {
-        ++timesSet;
-        LoomcraftAudioProcessor::setParameter(index, value);
-    }
-
-    std::atomic<int> timesSet{0};
-};
-} // namespace
 
 TEST(WrapperParameters, HostValuesReachOnlyTheProcessorsOwnIndex)
 {

@@ -52,6 +52,7 @@ const std::vector<std::pair<std::string, Guid>>& known()
             {"ViewContainerV1", "{22DA0BBC-D550-4D5E-8CC6-734483B8837F}"},
             {"EffectParametersV1", "{964E333D-334C-533F-C2C7-3834C3C23E3E}"},
             {"EffectParametersV2", "{F1F47D06-308F-4CC5-9C7C-50A83F8AB813}"},
+            {"EffectGUI", "{964E323D-424C-5E1A-2227-282423222E1E}"},
         };
         std::vector<std::pair<std::string, Guid>> parsed;
         for (const auto& [name, text] : texts)

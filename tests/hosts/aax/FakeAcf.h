@@ -28,7 +28,9 @@ std::string guidName(const Guid& id);
 
 constexpr int32_t kSuccess = 0;
 constexpr int32_t kNullObject = -20004;
+constexpr int32_t kIncorrectChunkSize = -20008;
 constexpr int32_t kUnimplemented = -20009;
+constexpr int32_t kNotInitialized = -20011;
 constexpr int32_t kNoInterface = static_cast<int32_t>(0x80000004);
 constexpr int32_t kUnexpected = static_cast<int32_t>(0x8000FFFF);
 

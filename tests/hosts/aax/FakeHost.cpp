@@ -1,7 +1,10 @@
 #include "tests/hosts/aax/FakeHost.h"
 
+#include "tests/hosts/aax/LibraryEntries.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <tuple>
 #include <utility>
 
@@ -60,6 +63,59 @@ void* FakeHost::newInstanceObject()
                                   {"TransportV2", "transport", ".v2"}})
         .facets.front()
         .second;
+}
+
+void* FakeHost::newInstanceObject(const InstanceSettings& settings)
+{
+    void* const object = newInstanceObject();
+    std::lock_guard lock(mLock);
+    static_cast<HostObject*>(object)->group->settings = settings;
+    return object;
+}
+
+void* FakeHost::newViewObject(int32_t type, void* nativeView)
+{
+    void* const object = newViewObject();
+    std::lock_guard lock(mLock);
+    auto& group = *static_cast<HostObject*>(object)->group;
+    group.hasView = true;
+    group.viewType = type;
+    group.nativeView = nativeView;
+    return object;
+}
+
+void FakeHost::linkEffectParameters(void* instanceObject, void* effectParameters)
+{
+    std::lock_guard lock(mLock);
+    static_cast<HostObject*>(instanceObject)->group->effectParameters = effectParameters;
+}
+
+void FakeHost::answerSetValueRequestsAt(void* instanceObject,
+                                        std::function<void(const char*, double)> answer)
+{
+    std::lock_guard lock(mLock);
+    static_cast<HostObject*>(instanceObject)->group->answerSetValue = std::move(answer);
+}
+
+const HostGroup& FakeHost::groupOf(const void* object) const
+{
+    std::lock_guard lock(mLock);
+    for (const auto& known : mObjects)
+        if (known.get() == object)
+            return *known->group;
+    throw std::out_of_range("not an object of this host");
+}
+
+std::vector<Packet> FakeHost::takePackets(void* instanceObject)
+{
+    std::lock_guard lock(mLock);
+    return std::exchange(static_cast<HostObject*>(instanceObject)->group->packets, {});
+}
+
+void FakeHost::keep(HostGroup& group, KeptCall call)
+{
+    std::lock_guard lock(mLock);
+    group.kept.push_back(std::move(call));
 }
 
 void* FakeHost::newViewObject()
@@ -145,7 +201,7 @@ void FakeHost::answerPosts(std::vector<int64_t> answers)
     mPostAnswers = std::move(answers);
 }
 
-int64_t FakeHost::recordPacket(uint32_t field, const void* payload, uint32_t size)
+int64_t FakeHost::recordPacket(HostGroup& group, uint32_t field, const void* payload, uint32_t size)
 {
     std::string line = std::to_string(field) + ":";
     const auto* const bytes = static_cast<const unsigned char*>(payload);
@@ -157,6 +213,8 @@ int64_t FakeHost::recordPacket(uint32_t field, const void* payload, uint32_t siz
     }
     std::lock_guard lock(mLock);
     mPackets.push_back(std::move(line));
+    group.packets.push_back({field, bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size)
+                                                     : std::vector<uint8_t>{}});
     if (mPostAnswers.empty())
         return mEntryAnswer;
     const int64_t answer = mPostAnswers.front();
@@ -185,6 +243,14 @@ std::string FakeHost::nameOf(const void* address) const
 int32_t FakeHost::queryInterface(HostObject& object, const Guid& iid, void** out)
 {
     record(object, 0, {guidName(iid)});
+    // The plug-in's own object, with a reference of its own counting.
+    if (void* const linked = object.group->effectParameters;
+        linked != nullptr && out != nullptr && iid == guid("EffectParametersV1"))
+    {
+        fakeaax::addRef(linked);
+        *out = linked;
+        return kSuccess;
+    }
     std::lock_guard lock(mLock);
     if (out == nullptr)
         return kNullObject;

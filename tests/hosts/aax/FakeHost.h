@@ -8,9 +8,11 @@
 #include "tests/hosts/aax/FakeAcf.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,11 +33,47 @@ struct HostObject
     int releases = 0;
 };
 
+/** A call the library made, its arguments as words: integers, pointers (texts by address) and
+    the bits of floating-point values. */
+struct KeptCall
+{
+    int entry;
+    std::vector<uint64_t> arguments;
+};
+
+/** What a plug-in instance's controller answers about the session. */
+struct InstanceSettings
+{
+    float sampleRate;
+    int32_t stemFormat; // input and output
+};
+
+/** A packet posted to a controller: its field and bytes. */
+struct Packet
+{
+    uint32_t field;
+    std::vector<uint8_t> bytes;
+};
+
 /** The interfaces of one component; QueryInterface on any of them answers for all. */
 struct HostGroup
 {
     std::vector<std::pair<Guid, HostObject*>> facets;
     std::map<uint32_t, int32_t> properties;
+    /** Every call from entry 3 on, in order. */
+    std::vector<KeptCall> kept;
+    /** Packets posted to its controller and not yet taken. */
+    std::vector<Packet> packets;
+    /** Set on instances that answer the session's values; otherwise entries just log. */
+    std::optional<InstanceSettings> settings;
+    /** The plug-in's effect parameters, given for their interface once linked. */
+    void* effectParameters = nullptr;
+    /** Answers value requests at once instead of queueing them, when set. */
+    std::function<void(const char* identifier, double value)> answerSetValue;
+    /** A view container's type and native view, once set. */
+    bool hasView = false;
+    int32_t viewType = 0;
+    void* nativeView = nullptr;
 };
 
 /** The entry table of the objects named after this stem ("collection", "effect"...; see
@@ -62,8 +100,24 @@ public:
     /** What a plug-in instance's Initialize receives: "instanceN", which gives "controllerN"
         (and ".v2"), "automationN" and "transportN" (and ".v2"). */
     void* newInstanceObject();
+    /** The same, answering the session's values: the sample rate and the stem formats. */
+    void* newInstanceObject(const InstanceSettings& settings);
     /** What a GUI's SetViewContainer receives: "containerN", which gives "viewN". */
     void* newViewObject();
+    /** The same, whose view answers this type and native view. */
+    void* newViewObject(int32_t type, void* nativeView);
+
+    /** Makes the instance answer the effect-parameters interface with the plug-in's own object
+        (taking a reference on it), as a host's controller does for the plug-in's window. */
+    void linkEffectParameters(void* instanceObject, void* effectParameters);
+    /** Makes the instance's automation answer each value request at once, inside the request,
+        instead of queueing it; an empty function queues again. */
+    void answerSetValueRequestsAt(void* instanceObject,
+                                  std::function<void(const char*, double)> answer);
+    /** The group of an object the host made; throws std::out_of_range for another address. */
+    const HostGroup& groupOf(const void* object) const;
+    /** The packets the instance's controller received since the last take. */
+    std::vector<Packet> takePackets(void* instanceObject);
 
     /** How QueryInterface and the factory answer for an interface (by its name, see
         FakeAcf.h); every interface is given until said otherwise. */
@@ -98,7 +152,8 @@ public:
     uint32_t release(HostObject& object);
     int32_t createComponent(const Guid& componentID, const Guid& iid, void** out);
     /** Keeps the packet; answers the next of answerPosts, else the configured answer. */
-    int64_t recordPacket(uint32_t field, const void* payload, uint32_t size);
+    int64_t recordPacket(HostGroup& group, uint32_t field, const void* payload, uint32_t size);
+    void keep(HostGroup& group, KeptCall call);
     void recordSetValueRequest(const char* identifier, double value);
 
 private:

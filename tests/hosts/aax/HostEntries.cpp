@@ -1,11 +1,13 @@
 // The host's interface tables as the fake host declares them: entry numbers and argument types,
 // written apart from the library's declarations. Entries that the host leaves unnamed (no part of
 // the library calls them) are declared only where the library gives them a behaviour of its own.
-// Each entry logs its arguments and answers the configured value; property maps also keep what
-// they are given, controllers the packets posted and the automation the value requests.
+// Each entry logs its arguments, keeps them as words and answers the configured value; property
+// maps also keep what they are given, controllers the packets posted and the automation the value
+// requests; instances, views and automation set up for a session answer from it.
 #include "tests/hosts/aax/FakeHost.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <map>
 #include <type_traits>
@@ -51,9 +53,24 @@ template <typename R> R answerAs(int64_t value)
         return static_cast<R>(value);
 }
 
+template <typename T> uint64_t asWord(T value)
+{
+    if constexpr (std::is_pointer_v<T>)
+        return reinterpret_cast<uintptr_t>(value);
+    else if constexpr (std::is_same_v<T, double>)
+        return std::bit_cast<uint64_t>(value);
+    else if constexpr (std::is_same_v<T, float>)
+        return std::bit_cast<uint32_t>(value);
+    else if constexpr (std::is_arithmetic_v<T>)
+        return static_cast<uint64_t>(value);
+    else
+        return reinterpret_cast<uintptr_t>(&value);
+}
+
 template <int Entry, typename R, typename... Args> R logged(HostObject* self, Args... args)
 {
     self->host->record(*self, Entry, {describe(*self->host, args)...});
+    self->host->keep(*self->group, {Entry, {asWord<Args>(args)...}});
     return answerAs<R>(self->host->entryAnswer());
 }
 
@@ -111,15 +128,42 @@ int32_t addProperty(HostObject* self, uint32_t id, int32_t value)
 int32_t postPacket(HostObject* self, uint32_t field, const void* payload, uint32_t size)
 {
     logged<12, int32_t>(self, field, payload, size);
-    return static_cast<int32_t>(self->host->recordPacket(field, payload, size));
+    return static_cast<int32_t>(self->host->recordPacket(*self->group, field, payload, size));
 }
 
-// The automation keeps the value requests for the host to answer.
+// The automation keeps the value requests for the host to answer, or answers them at once.
 int32_t postSetValueRequest(HostObject* self, const char* identifier, double value)
 {
     const auto answer = logged<5, int32_t>(self, identifier, value);
-    self->host->recordSetValueRequest(identifier, value);
+    if (self->group->answerSetValue)
+        self->group->answerSetValue(identifier, value);
+    else
+        self->host->recordSetValueRequest(identifier, value);
     return answer;
+}
+
+// An instance with settings answers the session's values; others only log.
+template <int Entry, typename T, T InstanceSettings::*Field>
+int32_t sessionValue(HostObject* self, T* value)
+{
+    const auto answer = logged<Entry, int32_t>(self, value);
+    if (!self->group->settings || value == nullptr)
+        return answer;
+    *value = (*self->group->settings).*Field;
+    return kSuccess;
+}
+
+// A view with a type and a native view answers them; others answer the configured value.
+int32_t viewType(HostObject* self)
+{
+    const auto answer = logged<3, int32_t>(self);
+    return self->group->hasView ? self->group->viewType : answer;
+}
+
+void* nativeView(HostObject* self)
+{
+    const auto answer = logged<4, void*>(self);
+    return self->group->hasView ? self->group->nativeView : answer;
 }
 
 template <typename F> const void* address(F* function)
@@ -176,7 +220,10 @@ const std::map<std::string_view, Table>& tables()
             entry<6, uint32_t, const void*, uint32_t>(), entry<7, uint32_t, const void**, uint32_t*>()})},
         {"services", makeTable({entry<3, Text, int32_t, Text>(), entry<4, int32_t, Text>()})},
         {"controller", makeTable({
-            entry<3, Pointer>(), entry<4, float*>(), entry<5, int32_t*>(), entry<6, int32_t*>(),
+            entry<3, Pointer>(),
+            {4, address(&sessionValue<4, float, &InstanceSettings::sampleRate>)},
+            {5, address(&sessionValue<5, int32_t, &InstanceSettings::stemFormat>)},
+            {6, address(&sessionValue<6, int32_t, &InstanceSettings::stemFormat>)},
             entry<7, int32_t*>(), entry<8, uint32_t, int32_t*>(), entry<9, int64_t*>(),
             entry<10, int32_t>(), entry<11, uint32_t*, int32_t*, int32_t>(),
             {12, address(&postPacket)}, entry<20, uint32_t, const void*, uint32_t>(),
@@ -191,7 +238,7 @@ const std::map<std::string_view, Table>& tables()
             entry<12, uint32_t*>(), entry<13, int64_t*>(), entry<14, int32_t*, int32_t*>(),
             entry<15, int32_t*, int64_t*>(), entry<16, int32_t*>()})},
         {"view", makeTable({
-            {3, address(&logged<3, int32_t>)}, {4, address(&logged<4, void*>)}, entry<5, uint32_t*>(),
+            {3, address(&viewType)}, {4, address(&nativeView)}, entry<5, uint32_t*>(),
             entry<6, const ViewSize&>(), entry<7, Text, uint32_t>(), entry<8, Text, uint32_t>(),
             entry<9, Text, uint32_t>()})},
     };

@@ -187,3 +187,43 @@ juce::Image EditorWindow::capture() const
     XDestroyImage(pixels);
     return image;
 }
+
+void writePng(const juce::Image& image, const std::string& path)
+{
+    const juce::File file(juce::File::getCurrentWorkingDirectory().getChildFile(path));
+    if (file.exists() && !file.deleteFile())
+        throw std::runtime_error("cannot replace " + path);
+    juce::FileOutputStream stream(file);
+    juce::PNGImageFormat png;
+    if (!stream.openedOk() || !png.writeImageToStream(image, stream))
+        throw std::runtime_error("cannot write " + path);
+}
+
+EditorOptions EditorOptions::take(Arguments& arguments)
+{
+    EditorOptions options;
+    const auto outPath = arguments.option("--out");
+    if (!outPath)
+        throw UsageError("--out FILE.png is required");
+    options.outPath = *outPath;
+    options.gain = arguments.option("--gain");
+    options.direction = arguments.option("--direction");
+    if (options.gain)
+        parseNumber(*options.gain, "--gain");
+    if (options.direction)
+        parseInteger(*options.direction, "--direction");
+    if (const auto settle = arguments.option("--settle-ms"))
+        options.settleMilliseconds = int(parseInteger(*settle, "--settle-ms"));
+    for (const auto& text : arguments.options("--click"))
+    {
+        const auto comma = text.find(',');
+        if (comma == std::string::npos)
+            throw UsageError("--click wants X,Y");
+        options.clicks.push_back({int(parseInteger(text.substr(0, comma), "--click x")),
+                                  int(parseInteger(text.substr(comma + 1), "--click y"))});
+    }
+    options.pluginPath = arguments.positionals(1, "the plug-in path")[0];
+    if (!EditorWindow::displayAvailable())
+        throw std::runtime_error("no X display (set DISPLAY, or run under Xvfb)");
+    return options;
+}

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "tests/hosts/common/Arguments.h"
+
 #include <juce_graphics/juce_graphics.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 /** A top-level X11 window of the host, of the size the editor asked for, on the host's own display
     connection; the plug-in embeds its editor into it. */
@@ -38,4 +42,30 @@ private:
     unsigned long window = 0;
     int width = 0;
     int height = 0;
+};
+
+/** Writes the image as a PNG file, replacing it; throws std::runtime_error when it cannot. */
+void writePng(const juce::Image& image, const std::string& path);
+
+/** A point in a window, from its top-left corner. */
+struct WindowPoint
+{
+    int x;
+    int y;
+};
+
+/** What every host's editor command takes:
+    PLUGIN --out FILE.png [--gain VALUE] [--direction INDEX] [--settle-ms N] [--click X,Y ...] */
+struct EditorOptions
+{
+    std::string pluginPath;
+    std::string outPath;
+    std::optional<std::string> gain;
+    std::optional<std::string> direction;
+    int settleMilliseconds = 1000;
+    std::vector<WindowPoint> clicks;
+
+    /** Takes them all and checks that a display is there; throws UsageError for a bad command
+        line, std::runtime_error without a display. */
+    static EditorOptions take(Arguments& arguments);
 };

@@ -9,3 +9,12 @@ constexpr int failed = 1;
 /** A bad command line, or a library or file that cannot be used. */
 constexpr int unusable = 2;
 } // namespace exitCode
+
+#include <stdexcept>
+
+/** Thrown when a plug-in library, or what it answers, cannot be used; the message says why and
+    the subcommand exits with exitCode::failed. */
+struct LoadError : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};

@@ -1,10 +1,10 @@
 // cycle: open, configure, process, (edit), close, N times, for leak and lifetime checks.
 #include "tests/hosts/common/BlockPartition.h"
-#include "tests/hosts/vst2/BlockRenderer.h"
+#include "tests/hosts/common/HostBuffers.h"
+#include "tests/hosts/common/StateChunk.h"
+#include "tests/hosts/common/TestSignals.h"
 #include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/EditorSession.h"
-#include "tests/hosts/vst2/StateChunk.h"
-#include "tests/hosts/common/TestSignals.h"
 
 #include <cmath>
 #include <cstdio>
@@ -61,13 +61,15 @@ int runCycle(Arguments& arguments)
             effect.resume();
 
             MultichannelAudio output;
-            output.channels.assign(BlockRenderer::kChannels,
+            output.channels.assign(HostBuffers::kChannels,
                                    std::vector<float>(size_t(input.frames())));
-            BlockRenderer renderer(effect, BufferLayout::separate, partition.largest());
+            HostBuffers buffers(BufferLayout::separate, partition.largest());
             for (int64_t offset = 0; offset < input.frames();)
             {
                 const int32_t length = partition.next(input.frames() - offset);
-                renderer.process(input, offset, length, output);
+                buffers.load(input, offset, length);
+                effect.process(buffers.inputs(), buffers.outputs(), length);
+                buffers.store(offset, length, output);
                 offset += length;
             }
 

@@ -1,16 +1,10 @@
 // A minimal VST 2 host for tests and the main job: loads a plug-in library with dlopen and talks
 // to it only through the effect record and the host callback.
-#include "tests/hosts/common/EditorWindow.h"
+#include "tests/hosts/common/Subcommands.h"
 #include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/PluginLibrary.h"
 
-#include <X11/Xlib.h>
-
 #include <cstdio>
-#include <functional>
-#include <map>
-#include <string>
-#include <string_view>
 
 namespace
 {
@@ -52,49 +46,15 @@ exit codes: 0 success; 1 the plug-in was refused or misbehaved, or a comparison 
 
 int main(int argc, char** argv)
 {
-    // The plug-in's toolkit and the host's window use Xlib from different threads.
-    XInitThreads();
-    int first = 1;
-    if (argc > first && std::string_view(argv[first]) == "--default-x-error-handler")
-        ++first;
-    else
-        EditorWindow::installLenientErrorHandler();
-
-    const std::map<std::string, std::function<int(Arguments&)>> commands{
-        {"info", runInfo},
-        {"generate", runGenerate},
-        {"render", runRender},
-        {"compare", runCompare},
-        {"compare-images", runCompareImages},
-        {"chunk", runChunk},
-        {"cycle", runCycle},
-        {"editor", runEditor},
-    };
-
-    if (argc <= first || commands.count(argv[first]) == 0)
-    {
-        std::fputs(kUsage, stderr);
-        return exitCode::unusable;
-    }
-
-    const std::string command = argv[first];
-    Arguments arguments(std::vector<std::string>(argv + first + 1, argv + argc));
-    try
-    {
-        return commands.at(command)(arguments);
-    }
-    catch (const UsageError& error)
-    {
-        std::fprintf(stderr, "%s: %s\n\n%s", command.c_str(), error.what(), kUsage);
-    }
-    catch (const LoadError& error)
-    {
-        std::fprintf(stderr, "%s: %s\n", command.c_str(), error.what());
-        return exitCode::failed;
-    }
-    catch (const std::exception& error)
-    {
-        std::fprintf(stderr, "%s: %s\n", command.c_str(), error.what());
-    }
-    return exitCode::unusable;
+    return runSubcommands(argc, argv, kUsage,
+                          {
+                              {"info", runInfo},
+                              {"generate", runGenerate},
+                              {"render", runRender},
+                              {"compare", runCompare},
+                              {"compare-images", runCompareImages},
+                              {"chunk", runChunk},
+                              {"cycle", runCycle},
+                              {"editor", runEditor},
+                          });
 }
