@@ -10,9 +10,23 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace aaxtest
 {
 namespace effect = fakeaax::effect;
+using Strings = std::vector<std::string>;
+
+/** The host's logged calls to one object, in order. */
+inline Strings callsTo(const fakeaax::FakeHost& host, const std::string& object)
+{
+    Strings matching;
+    for (const auto& call : host.calls())
+        if (call.starts_with(object))
+            matching.push_back(call);
+    return matching;
+}
 
 struct OpenAaxEffect
 {

@@ -1,13 +1,9 @@
 // The AAX wrapper in-process, through the fake host: changes crossing between the processor and
-// the host, the window's size and resizes, hostile calls and contexts.
+// the host, hostile calls and contexts.
 #include "tests/wrappers/aax/AaxWrapperSupport.h"
 
-#include "hosts/aax/component/CACFUnknown.h"
-#include "hosts/aax/gui/AAX_IACFEffectGUI.h"
 #include "processor/StateBlock.h"
-#include "tests/hosts/aax/EffectGuiEntries.h"
 #include "tests/hosts/aax/HostChunk.h"
-#include "wrappers/common/MessageThread.h"
 
 #include <array>
 #include <cmath>
@@ -18,23 +14,12 @@
 
 using namespace aaxtest;
 using fakeaax::FakeHost;
-using Strings = std::vector<std::string>;
-namespace gui = fakeaax::gui;
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
 
 namespace
 {
 constexpr uint32_t kStateChunkID = 0x6A756365; // 'juce'
-
-Strings callsTo(const FakeHost& host, const std::string& object)
-{
-    Strings matching;
-    for (const auto& call : host.calls())
-        if (call.starts_with(object))
-            matching.push_back(call);
-    return matching;
-}
 
 TEST(AaxWrapper, ChangesCrossBetweenProcessorAndHostOnce)
 {
@@ -95,52 +80,6 @@ TEST(AaxWrapper, ChangesCrossBetweenProcessorAndHostOnce)
         effect::GetParameterNormalizedValue::call(open.object, "0", &hostValue);
         EXPECT_EQ(hostValue, 0.25);
     }
-}
-
-TEST(AaxWrapper, WindowAnswersItsSizeAndPassesResizesToTheCurrentContainer)
-{
-    ::unsetenv("DISPLAY");
-    FakeHost host;
-    auto open = std::make_unique<OpenAaxEffect>(host);
-    void* window = nullptr;
-    ASSERT_EQ(fakeaax::queryInterface(veridane::aax::createEffectGui(), fakeaax::guid("EffectGUI"),
-                                      &window),
-              0);
-    ASSERT_EQ(gui::Initialize::call(window, open->instance), 0);
-    fakeaax::ViewSize size{};
-    EXPECT_EQ(gui::GetViewSize::call(window, &size), 0);
-    EXPECT_EQ(size.height, 233.0f);
-    EXPECT_EQ(size.width, 443.0f);
-
-    auto& processor = open->processor();
-    const auto resize = [&processor](int width, int height)
-    {
-        veridane::wrappers::MessageThread::runOnMessageThread(
-            [&]
-            {
-                if (auto* editor = processor.getActiveEditor())
-                    editor->setSize(width, height);
-            });
-    };
-    char views[2];
-    host.clearLog();
-    EXPECT_EQ(gui::SetViewContainer::call(window, host.newViewObject(1, &views[0])), 0);
-    resize(500, 300);
-    EXPECT_EQ(gui::SetViewContainer::call(window, host.newViewObject(1, &views[1])), 0);
-    resize(400, 200);
-    EXPECT_EQ(gui::SetViewContainer::call(window, nullptr), 0);
-    EXPECT_EQ(callsTo(host, "view1.6").size() + callsTo(host, "view2.6").size(), 2u);
-    EXPECT_EQ(callsTo(host, "view1.6"), Strings{"view1.6(300x500)"});
-    EXPECT_EQ(callsTo(host, "view2.6"), Strings{"view2.6(200x400)"});
-
-    // The host lets the effect go first; the window keeps it until it goes itself.
-    EXPECT_EQ(gui::GetViewSize::call(window, &size), 0);
-    open.reset();
-    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), 2u);
-    EXPECT_EQ(gui::Uninitialize::call(window), 0);
-    fakeaax::release(window);
-    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), 0u);
-    EXPECT_EQ(host.unbalanced(), Strings{});
 }
 
 TEST(AaxWrapper, HostileCallsAnswerErrorsAndKeepTheState)
