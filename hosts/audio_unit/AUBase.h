@@ -109,6 +109,16 @@ public:
     OSStatus GetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
                                 AudioUnitElement inElement, void* outData, UInt32* ioDataSize);
 
+    /** A host's get-property-info call, on both roads: each out pointer that is not null gets
+        its value, whatever the result. */
+    OSStatus GetPropertyInfoForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
+                                    AudioUnitElement inElement, UInt32* outDataSize,
+                                    Boolean* outWritable);
+    /** A host's set-property call, on both roads: data and a size set the value, neither removes
+        it, one without the other is kAudio_ParamError. */
+    OSStatus SetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
+                                AudioUnitElement inElement, const void* inData, UInt32 inDataSize);
+
     bool IsStreamFormatWritable(AudioUnitScope scope, AudioUnitElement element);
 
     //==============================================================================================
@@ -118,11 +128,25 @@ public:
         recording of errors. Answers a status, never throws. */
     OSStatus DoRender(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
                       UInt32 inBusNumber, UInt32 inNumberFrames, AudioBufferList& ioData);
+    /** A host's render call, on every road: a null time stamp or buffer list is
+        kAudio_ParamError before anything runs; without flags a local word of 0 stands in. */
+    OSStatus RenderForHost(AudioUnitRenderActionFlags* ioActionFlags,
+                           const AudioTimeStamp* inTimeStamp, UInt32 inBusNumber,
+                           UInt32 inNumberFrames, AudioBufferList* ioData);
     /** Renders the bus into the caller's memory, or into the bus's own memory and points the
         caller's list there. */
     OSStatus DoRenderBus(AudioUnitRenderActionFlags& ioActionFlags,
                          const AudioTimeStamp& inTimeStamp, UInt32 inBusNumber,
                          AUIOElement& theOutput, UInt32 inNumberFrames, AudioBufferList& ioData);
+
+    //==============================================================================================
+    // The Component Manager road
+
+    /** The Audio Unit selectors of a parameter block: the same operations the plug-in methods
+        call, under the unit's mutex where the selector table says so; the rest goes on to
+        ComponentBase. A null unit answers kAudio_ParamError. Failures are thrown on to the
+        entry's catch. */
+    static OSStatus ComponentEntryDispatch(ComponentParameters* params, AUBase* This);
 
     //==============================================================================================
     // Presets
