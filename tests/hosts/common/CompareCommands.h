@@ -2,7 +2,11 @@
 
 #include "tests/hosts/common/Arguments.h"
 
-// The checks the test hosts' render and editor tests end with; each answers the exit code.
+// The subcommands every test host offers: the signal its renders start from and the checks its
+// render and editor tests end with; each answers the exit code.
+
+/** generate SIGNAL --out FILE [--frames N | --seconds S] [--rate HZ]. */
+int runGenerate(Arguments& arguments);
 
 /** compare A.wav B.wav: the same samples, bit for bit. */
 int runCompare(Arguments& arguments);

@@ -1,7 +1,7 @@
 // chunk get / chunk set: load, open, (set), read the chunk back, close.
 #include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/HostedEffect.h"
-#include "tests/hosts/vst2/StateChunk.h"
+#include "tests/hosts/common/StateChunk.h"
 
 #include <cstdio>
 #include <fstream>

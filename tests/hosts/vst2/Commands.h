@@ -7,7 +7,6 @@
 // One function per subcommand; each answers the process exit code.
 
 int runInfo(Arguments& arguments);
-int runGenerate(Arguments& arguments);
 int runRender(Arguments& arguments);
 int runChunk(Arguments& arguments);
 int runCycle(Arguments& arguments);

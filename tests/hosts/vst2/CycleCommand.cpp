@@ -3,7 +3,7 @@
 #include "tests/hosts/vst2/BlockRenderer.h"
 #include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/EditorSession.h"
-#include "tests/hosts/vst2/StateChunk.h"
+#include "tests/hosts/common/StateChunk.h"
 #include "tests/hosts/common/TestSignals.h"
 
 #include <cmath>

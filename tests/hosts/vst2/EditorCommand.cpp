@@ -2,7 +2,7 @@
 // where asked, save a screenshot, close.
 #include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/EditorSession.h"
-#include "tests/hosts/vst2/StateChunk.h"
+#include "tests/hosts/common/StateChunk.h"
 
 #include <cstdio>
 #include <sstream>

@@ -1,5 +1,6 @@
 // generate: writes one of the test signals, so a render and its reference read the same file.
-#include "tests/hosts/vst2/Commands.h"
+#include "tests/hosts/common/CompareCommands.h"
+#include "tests/hosts/common/ExitCodes.h"
 #include "tests/hosts/common/SignalSource.h"
 #include "tests/hosts/common/TestSignals.h"
 

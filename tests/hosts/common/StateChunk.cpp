@@ -1,4 +1,4 @@
-#include "tests/hosts/vst2/StateChunk.h"
+#include "tests/hosts/common/StateChunk.h"
 
 namespace
 {

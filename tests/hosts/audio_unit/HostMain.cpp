@@ -1,0 +1,78 @@
+// A minimal Audio Unit host for tests and the main job: loads the bundle with dlopen and talks to
+// it only through the factory's plug-in block and the Component Manager entry, with the platform
+// frameworks stand-in beside it (or without it).
+#include "tests/hosts/audio_unit/BundleLibrary.h"
+#include "tests/hosts/audio_unit/Commands.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace
+{
+constexpr const char* kUsage = R"(usage: veridane_au_host COMMAND ...
+
+  Every command that opens a unit takes [--road plug-in|component-manager] (default plug-in)
+  and [--no-platform] (plug-in road only: the host calls the factory itself).
+
+  info PLUGIN
+      the unit's properties, parameters, presets, format checks and saved state
+  generate SIGNAL --out FILE [--frames N | --seconds S] [--rate HZ]
+      writes a generated 4-channel signal (noise, circling) as a 32-bit float WAV
+  render PLUGIN (--input FILE | --signal NAME [--frames N | --seconds S] [--rate HZ]) --out FILE
+         [--input-from callback|connection] [--buffers host|null|in-place|external]
+         [--parameters selector|fast|schedule] [--blocks LIST] [--bypass]
+         [--gain VALUE] [--direction INDEX] [--change FRAME:gain=VALUE]
+         [--change FRAME:direction=INDEX]
+      renders a 4-channel signal in blocks of the listed lengths (used in turn, default 512);
+      gain and direction start from a restored class info; changes apply at the first block
+      that starts at or after FRAME (gain as a parameter, direction by a class-info restore)
+  compare A.wav B.wav
+      succeeds when both hold the same samples, bit for bit
+  state PLUGIN --save-road ROAD --restore-road ROAD [--gain VALUE] [--direction INDEX]
+      sets gain and direction on one road, saves the class info, restores it on the other
+  midi PLUGIN
+      sends a note-on through the plug-in method, the Component Manager selector and the fast
+      MIDI function, and system-exclusive before and after initialisation
+  cycle N PLUGIN [--reload] [--blocks LIST]
+      opens, configures, initialises, renders and closes an instance N times
+
+exit codes: 0 success; 1 the unit was refused or misbehaved, or a comparison failed;
+            2 a bad command line or an unreadable file
+)";
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::map<std::string, std::function<int(Arguments&)>> commands{
+        {"info", runInfo},       {"generate", runGenerate}, {"render", runRender},
+        {"compare", runCompare}, {"state", runState},       {"midi", runMidi},
+        {"cycle", runCycle},
+    };
+
+    if (argc < 2 || commands.count(argv[1]) == 0)
+    {
+        std::fputs(kUsage, stderr);
+        return exitCode::unusable;
+    }
+
+    Arguments arguments(std::vector<std::string>(argv + 2, argv + argc));
+    try
+    {
+        return commands.at(argv[1])(arguments);
+    }
+    catch (const UsageError& error)
+    {
+        std::fprintf(stderr, "%s: %s\n\n%s", argv[1], error.what(), kUsage);
+    }
+    catch (const LoadError& error)
+    {
+        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
+        return exitCode::failed;
+    }
+    catch (const std::exception& error)
+    {
+        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
+    }
+    return exitCode::unusable;
+}
