@@ -2,35 +2,17 @@
 
 #include "tests/hosts/common/StateChunk.h"
 
-#include <algorithm>
 #include <cstdio>
-
-namespace
-{
-/** A key as the dictionary's own kind of string. */
-struct Key
-{
-    explicit Key(const char* text)
-        : string(CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8))
-    {
-    }
-    ~Key() { CFRelease(string); }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    CFStringRef string;
-};
-} // namespace
 
 ClassInfo ClassInfo::save(HostedUnit& unit, OSStatus& status)
 {
     CFPropertyListRef saved = nullptr;
     status = unit.get(kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, saved);
-    if (status != noErr || saved == nullptr)
-        return ClassInfo(nullptr);
-    if (CFGetTypeID(saved) != CFDictionaryGetTypeID())
+    if (status == noErr && CFGetTypeID(saved) != CFDictionaryGetTypeID())
+        status = kAudioUnitErr_InvalidPropertyValue;
+    if (status != noErr)
     {
         CFRelease(saved);
-        status = kAudioUnitErr_InvalidPropertyValue;
         return ClassInfo(nullptr);
     }
     return ClassInfo(static_cast<CFDictionaryRef>(saved));
@@ -38,8 +20,7 @@ ClassInfo ClassInfo::save(HostedUnit& unit, OSStatus& status)
 
 ClassInfo::~ClassInfo()
 {
-    if (dictionary != nullptr)
-        CFRelease(dictionary);
+    CFRelease(dictionary);
 }
 
 ClassInfo::ClassInfo(ClassInfo&& other) noexcept : dictionary(other.dictionary)
@@ -57,60 +38,35 @@ ClassInfo ClassInfo::withPluginState(const std::vector<uint8_t>& block) const
 {
     CFMutableDictionaryRef copy = CFDictionaryCreateMutableCopy(kCFAllocatorDefault, 0, dictionary);
     CFDataRef data = CFDataCreate(kCFAllocatorDefault, block.data(), CFIndex(block.size()));
-    const Key key("jucePluginState");
-    CFDictionarySetValue(copy, key.string, data);
+    CFDictionarySetValue(copy, CFSTR("jucePluginState"), data);
     CFRelease(data);
     return ClassInfo(copy);
 }
 
+CFTypeRef ClassInfo::value(const char* key, CFTypeID kind) const
+{
+    CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, key, kCFStringEncodingUTF8);
+    CFTypeRef found = CFDictionaryGetValue(dictionary, name);
+    CFRelease(name);
+    return found != nullptr && CFGetTypeID(found) == kind ? found : nullptr;
+}
+
 std::optional<int32_t> ClassInfo::number(const char* key) const
 {
-    const Key name(key);
-    CFTypeRef value = CFDictionaryGetValue(dictionary, name.string);
     SInt32 number = 0;
-    if (value == nullptr || CFGetTypeID(value) != CFNumberGetTypeID() ||
-        !CFNumberGetValue(static_cast<CFNumberRef>(value), kCFNumberSInt32Type, &number))
+    const auto found = static_cast<CFNumberRef>(value(key, CFNumberGetTypeID()));
+    if (found == nullptr || !CFNumberGetValue(found, kCFNumberSInt32Type, &number))
         return std::nullopt;
     return number;
 }
 
-std::optional<std::string> ClassInfo::text(const char* key) const
+std::vector<uint8_t> ClassInfo::bytes(const char* key) const
 {
-    const Key name(key);
-    CFTypeRef value = CFDictionaryGetValue(dictionary, name.string);
-    char text[256] = {};
-    if (value == nullptr || CFGetTypeID(value) != CFStringGetTypeID() ||
-        !CFStringGetCString(static_cast<CFStringRef>(value), text, sizeof text,
-                            kCFStringEncodingUTF8))
-        return std::nullopt;
-    return std::string(text);
-}
-
-std::optional<std::vector<uint8_t>> ClassInfo::bytes(const char* key) const
-{
-    const Key name(key);
-    CFTypeRef value = CFDictionaryGetValue(dictionary, name.string);
-    if (value == nullptr || CFGetTypeID(value) != CFDataGetTypeID())
-        return std::nullopt;
-    const auto data = static_cast<CFDataRef>(value);
+    const auto data = static_cast<CFDataRef>(value(key, CFDataGetTypeID()));
+    if (data == nullptr)
+        return {};
     const UInt8* start = CFDataGetBytePtr(data);
     return std::vector<uint8_t>(start, start + CFDataGetLength(data));
-}
-
-std::vector<std::string> ClassInfo::keys() const
-{
-    std::vector<const void*> names(size_t(CFDictionaryGetCount(dictionary)));
-    CFDictionaryGetKeysAndValues(dictionary, names.data(), nullptr);
-    std::vector<std::string> texts;
-    for (const void* name : names)
-    {
-        char text[64] = {};
-        CFStringGetCString(static_cast<CFStringRef>(name), text, sizeof text,
-                           kCFStringEncodingUTF8);
-        texts.emplace_back(text);
-    }
-    std::sort(texts.begin(), texts.end());
-    return texts;
 }
 
 std::string wordsInHex(const std::vector<uint8_t>& bytes)
@@ -119,23 +75,10 @@ std::string wordsInHex(const std::vector<uint8_t>& bytes)
     char digits[4];
     for (size_t i = 0; i < bytes.size(); ++i)
     {
-        if (i > 0 && i % 4 == 0)
-            hex += ' ';
         std::snprintf(digits, sizeof digits, "%02X", bytes[i]);
-        hex += digits;
+        hex += (i > 0 && i % 4 == 0 ? " " : "") + std::string(digits);
     }
     return hex;
-}
-
-std::string fourCharText(uint32_t code)
-{
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8)
-    {
-        const char c = char(code >> shift);
-        text += (c >= 0x20 && c < 0x7f) ? c : '.';
-    }
-    return text;
 }
 
 OSStatus restoreSettings(HostedUnit& unit, const std::optional<std::string>& gain,

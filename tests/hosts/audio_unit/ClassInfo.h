@@ -16,7 +16,6 @@ public:
     ~ClassInfo();
     ClassInfo(ClassInfo&& other) noexcept;
     ClassInfo& operator=(ClassInfo&&) = delete;
-    ClassInfo(const ClassInfo&) = delete;
 
     bool valid() const { return dictionary != nullptr; }
     /** Restores this state on a unit (property 0). */
@@ -25,21 +24,18 @@ public:
     ClassInfo withPluginState(const std::vector<uint8_t>& block) const;
 
     std::optional<int32_t> number(const char* key) const;
-    std::optional<std::string> text(const char* key) const;
-    std::optional<std::vector<uint8_t>> bytes(const char* key) const;
-    /** The keys, sorted. */
-    std::vector<std::string> keys() const;
+    /** The bytes of a data value, empty when there is none. */
+    std::vector<uint8_t> bytes(const char* key) const;
 
 private:
     explicit ClassInfo(CFDictionaryRef owned) : dictionary(owned) {}
+    CFTypeRef value(const char* key, CFTypeID kind) const;
 
     CFDictionaryRef dictionary = nullptr;
 };
 
 /** Bytes as big-endian 32-bit words in hex, "00000000 3F666666"; a short tail byte by byte. */
 std::string wordsInHex(const std::vector<uint8_t>& bytes);
-/** Four characters, or dots for what cannot be shown. */
-std::string fourCharText(uint32_t code);
 
 /** Sets the gain and the direction as a host restoring a project does: a saved class info with
     its "jucePluginState" replaced by a state block with these settings (either may be absent).

@@ -45,15 +45,15 @@ int runCycle(Arguments& arguments)
         BlockPartition partition(blockList);
         const auto maxFrames = UInt32(partition.largest());
 
-        auto unit = HostedUnit::open(*bundle, options.road, options.withPlatform);
+        HostedUnit unit(*bundle, options);
         InputFeed feed(InputFeed::Kind::callback, input, maxFrames);
-        const bool configured = configureFourChannels(*unit, kSampleRate, maxFrames) == noErr &&
-                                feed.attach(*unit) == noErr &&
-                                restoreSettings(*unit, "0.5", std::to_string(cycle % 2)) == noErr &&
-                                unit->initialize() == noErr;
+        const bool configured = configureFourChannels(unit, kSampleRate, maxFrames) == noErr &&
+                                feed.attach(unit) == noErr &&
+                                restoreSettings(unit, "0.5", std::to_string(cycle % 2)) == noErr &&
+                                unit.initialize() == noErr;
         MultichannelAudio output;
         output.channels.assign(UnitRenderer::kChannels, std::vector<float>(size_t(input.frames())));
-        UnitRenderer renderer(*unit, feed, OutputBuffers::host, maxFrames);
+        UnitRenderer renderer(unit, feed, OutputBuffers::host, maxFrames);
         for (int64_t offset = 0; configured && offset < input.frames();)
         {
             const auto length = UInt32(partition.next(input.frames() - offset));
@@ -61,8 +61,8 @@ int runCycle(Arguments& arguments)
             offset += length;
         }
         OSStatus saved = noErr;
-        const bool stateKept = ClassInfo::save(*unit, saved).bytes("jucePluginState").has_value();
-        const OSStatus closed = unit->close();
+        const bool stateKept = !ClassInfo::save(unit, saved).bytes("jucePluginState").empty();
+        const OSStatus closed = unit.close();
         const bool ok = configured && renderer.problems().empty() && allFinite(output) &&
                         stateKept && closed == noErr;
         // Every cycle's line would drown a thousand-cycle run: the first, the last and failures.
@@ -71,10 +71,9 @@ int runCycle(Arguments& arguments)
                         ok ? "clean" : "FAILED", (long long)input.frames(),
                         stateKept ? "saved" : "missing", int(closed));
         failures += ok ? 0 : 1;
-        unit.reset();
         if (reload)
             bundle.reset();
     }
-    std::printf("%ld cycles (%s), %ld failed\n", cycles, options.describe().c_str(), failures);
+    std::printf("%ld cycles on the %s road, %ld failed\n", cycles, options.roadName(), failures);
     return failures == 0 ? exitCode::ok : exitCode::failed;
 }

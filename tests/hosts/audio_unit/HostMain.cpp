@@ -1,8 +1,8 @@
 // A minimal Audio Unit host for tests and the main job: loads the bundle with dlopen and talks to
 // it only through the factory's plug-in block and the Component Manager entry, with the platform
 // frameworks stand-in beside it (or without it).
-#include "tests/hosts/audio_unit/BundleLibrary.h"
 #include "tests/hosts/audio_unit/Commands.h"
+#include "tests/hosts/audio_unit/HostedUnit.h"
 
 #include <cstdio>
 #include <functional>

@@ -1,107 +1,125 @@
 #pragma once
 
-#include "tests/hosts/audio_unit/BundleLibrary.h"
+#include "platform/AudioUnitTypes.h"
+#include "platform/frameworks/ParameterBlock.h"
 
 #include <memory>
+#include <stdexcept>
 #include <string>
-
-/** How the host reaches the unit: the plug-in block the factory returns, or the Component
-    Manager entry with parameter blocks. */
-enum class Road
-{
-    plugIn,
-    componentManager,
-};
-
-Road parseRoad(const std::string& name);
-const char* roadName(Road road);
 
 class Arguments;
 
-/** How a command opens its unit: "--road ROAD" (default plug-in) and "--no-platform". */
-struct UnitOptions
+/** Thrown when the bundle or a unit in it cannot be used; the message says why. */
+struct LoadError : std::runtime_error
 {
-    Road road = Road::plugIn;
-    bool withPlatform = true;
-
-    static UnitOptions take(Arguments& arguments);
-    /** "plug-in road, platform present". */
-    std::string describe() const;
+    using std::runtime_error::runtime_error;
 };
 
-/** One open instance of the bundle's unit, reached only through its plug-in block's methods or
-    its Component Manager entry, as a host reaches it. Closed by close() or the destructor. */
+/** The bundle opened with dlopen and its two Audio Unit entry points; closed with dlclose. */
+class BundleLibrary
+{
+public:
+    explicit BundleLibrary(const std::string& path);
+    ~BundleLibrary();
+    BundleLibrary(const BundleLibrary&) = delete;
+    BundleLibrary& operator=(const BundleLibrary&) = delete;
+
+    void* handle;
+    AudioComponentFactoryFunction factory;
+    ComponentRoutine entry;
+};
+
+/** How the host reaches the unit: the plug-in block the factory returns, or the Component
+    Manager entry with parameter blocks; with the platform frameworks stand-in or without it. */
+struct UnitOptions
+{
+    bool componentManager = false;
+    bool withPlatform = true;
+
+    /** "--road plug-in|component-manager" (default plug-in) and "--no-platform". */
+    static UnitOptions take(Arguments& arguments);
+    static bool parseRoad(const std::string& name);
+    const char* roadName() const { return componentManager ? "component-manager" : "plug-in"; }
+};
+
+/** One open instance of the bundle's unit, reached only as a host reaches it: through the
+    methods its block's Lookup hands out, or through its entry with a parameter block. With the
+    platform the component is registered in the frameworks stand-in and opened there, so the unit
+    finds its description and can be connected to; without it the host calls the factory and
+    Open itself (plug-in road only). */
 class HostedUnit
 {
 public:
-    /** Opens an instance. With the platform the component is registered in the frameworks
-        stand-in and opened there, so the unit finds its description and can be connected to;
-        without it the host calls the factory and Open itself (plug-in road only). Throws
-        LoadError when the instance cannot be opened. */
-    static std::unique_ptr<HostedUnit> open(const BundleLibrary& bundle, Road road,
-                                            bool withPlatform);
-    virtual ~HostedUnit() = default;
+    /** Throws LoadError when the instance cannot be opened. */
+    HostedUnit(const BundleLibrary& bundle, const UnitOptions& options);
+    ~HostedUnit() { close(); }
+    HostedUnit(const HostedUnit&) = delete;
+    HostedUnit& operator=(const HostedUnit&) = delete;
 
     /** Answers what the close answered; a second close answers 0. */
-    virtual OSStatus close() = 0;
+    OSStatus close();
 
-    virtual OSStatus initialize() = 0;
-    virtual OSStatus uninitialize() = 0;
-    virtual OSStatus getPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope,
-                                     AudioUnitElement element, UInt32* size, Boolean* writable) = 0;
-    virtual OSStatus getProperty(AudioUnitPropertyID id, AudioUnitScope scope,
-                                 AudioUnitElement element, void* data, UInt32* size) = 0;
-    virtual OSStatus setProperty(AudioUnitPropertyID id, AudioUnitScope scope,
-                                 AudioUnitElement element, const void* data, UInt32 size) = 0;
-    virtual OSStatus getParameter(AudioUnitParameterID id, AudioUnitScope scope,
-                                  AudioUnitElement element, Float32* value) = 0;
-    virtual OSStatus setParameter(AudioUnitParameterID id, AudioUnitScope scope,
-                                  AudioUnitElement element, Float32 value, UInt32 offset) = 0;
-    virtual OSStatus scheduleParameters(const AudioUnitParameterEvent* events, UInt32 count) = 0;
-    virtual OSStatus reset(AudioUnitScope scope, AudioUnitElement element) = 0;
-    virtual OSStatus render(AudioUnitRenderActionFlags* flags, const AudioTimeStamp* timeStamp,
-                            UInt32 bus, UInt32 frames, AudioBufferList* data) = 0;
-    virtual OSStatus midiEvent(UInt32 status, UInt32 data1, UInt32 data2, UInt32 offset) = 0;
-    virtual OSStatus sysEx(const UInt8* data, UInt32 length) = 0;
+    /** Calls a selector with exactly the argument types given (a float stays a float). */
+    template <typename... Args> OSStatus call(SInt16 selector, Args... args)
+    {
+        if (!options.componentManager)
+        {
+            const AudioComponentMethod method = block->Lookup(selector);
+            if (method == nullptr)
+                return badComponentSelector;
+            return reinterpret_cast<OSStatus (*)(void*, Args...)>(method)(block, args...);
+        }
+        veridane::frameworks::ParameterBlock parameters(selector, instance);
+        (parameters.Append(args), ...);
+        return entry(&parameters.Header(), storage);
+    }
 
-    /** The Component Manager's own selectors (version, can-do) with at most one argument;
-        badComponentSelector on the plug-in road, which has none. */
-    virtual OSStatus componentCall(SInt16 selector, UInt32 argument) = 0;
-    /** What the fast functions are called with: the instance's storage; null on the plug-in
-        road. */
-    virtual void* storage() const = 0;
-
-    AudioUnit handle() const { return instance; }
-    Road road() const { return unitRoad; }
+    OSStatus initialize() { return call(kAudioUnitInitializeSelect); }
+    OSStatus uninitialize() { return call(kAudioUnitUninitializeSelect); }
+    OSStatus setParameter(AudioUnitParameterID id, Float32 value)
+    {
+        return call(kAudioUnitSetParameterSelect, id, UInt32(kAudioUnitScope_Global), UInt32(0),
+                    value, UInt32(0));
+    }
+    OSStatus getParameter(AudioUnitParameterID id, Float32& value)
+    {
+        return call(kAudioUnitGetParameterSelect, id, UInt32(kAudioUnitScope_Global), UInt32(0),
+                    &value);
+    }
+    OSStatus sysEx(const UInt8* data, UInt32 length)
+    {
+        return call(kMusicDeviceSysExSelect, data, length);
+    }
 
     template <typename T>
     OSStatus get(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, T& value)
     {
         UInt32 size = sizeof value;
-        return getProperty(id, scope, element, &value, &size);
+        return call(kAudioUnitGetPropertySelect, id, scope, element, static_cast<void*>(&value),
+                    &size);
     }
     template <typename T>
     OSStatus set(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
                  const T& value)
     {
-        return setProperty(id, scope, element, &value, sizeof value);
+        return call(kAudioUnitSetPropertySelect, id, scope, element,
+                    static_cast<const void*>(&value), UInt32(sizeof value));
+    }
+    /** A fast function of a Component Manager instance (fast-dispatch property). */
+    template <typename Function> OSStatus fastFunction(AudioUnitElement selector, Function& out)
+    {
+        return get(kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global, selector, out);
     }
 
-    HostedUnit(const HostedUnit&) = delete;
-    HostedUnit& operator=(const HostedUnit&) = delete;
-
-protected:
-    explicit HostedUnit(Road road) : unitRoad(road) {}
-
-    AudioUnit instance = nullptr;
+    /** What the fast functions are called with: the instance's storage. */
+    void* storage = nullptr;
 
 private:
-    Road unitRoad;
+    UnitOptions options;
+    ComponentRoutine entry;
+    AudioComponentPlugInInterface* block = nullptr;
+    AudioUnit instance = nullptr;
 };
-
-/** The description under which the host registers the unit: what the bundle's property list
-    says on the platform. */
-extern const AudioComponentDescription kVeridaneDescription;
 
 /** 32-bit float, non-interleaved, at the rate. */
 AudioStreamBasicDescription floatFormat(double sampleRate, UInt32 channels);

@@ -3,25 +3,25 @@
 #include "tests/hosts/audio_unit/Commands.h"
 #include "tests/hosts/audio_unit/HostedUnit.h"
 
-#include <array>
 #include <cstdio>
 
 namespace
 {
 /** Note-on, channel 15, middle C, velocity 100. */
-constexpr UInt32 kNoteOnChannel15 = 0x9F;
-constexpr UInt32 kMiddleC = 60;
-constexpr UInt32 kVelocity = 100;
-constexpr std::array<UInt8, 6> kIdentityRequest{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
+constexpr UInt32 kNoteOn[] = {0x9F, 60, 100, 0};
+constexpr UInt8 kIdentityRequest[] = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
+
+OSStatus noteOn(HostedUnit& unit)
+{
+    return unit.call(kMusicDeviceMIDIEventSelect, kNoteOn[0], kNoteOn[1], kNoteOn[2], kNoteOn[3]);
+}
 
 OSStatus fastNoteOn(HostedUnit& unit)
 {
     MusicDeviceMIDIEventProc function = nullptr;
-    if (const OSStatus status = unit.get(kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global,
-                                         kMusicDeviceMIDIEventSelect, function);
-        status != noErr)
-        return status;
-    return function(unit.storage(), kNoteOnChannel15, kMiddleC, kVelocity, 0);
+    const OSStatus status = unit.fastFunction(kMusicDeviceMIDIEventSelect, function);
+    return status != noErr ? status
+                           : function(unit.storage, kNoteOn[0], kNoteOn[1], kNoteOn[2], kNoteOn[3]);
 }
 } // namespace
 
@@ -29,25 +29,24 @@ int runMidi(Arguments& arguments)
 {
     const auto words = arguments.positionals(1, "the plug-in path");
     BundleLibrary bundle(words[0]);
-
-    for (Road road : {Road::plugIn, Road::componentManager})
+    for (bool componentManager : {false, true})
     {
-        auto unit = HostedUnit::open(bundle, road, true);
-        const char* name = roadName(road);
-        std::printf("%s note-on uninitialised answered %d\n", name,
-                    int(unit->midiEvent(kNoteOnChannel15, kMiddleC, kVelocity, 0)));
-        if (road == Road::componentManager)
-            std::printf("%s fast note-on answered %d\n", name, int(fastNoteOn(*unit)));
-        std::printf("%s sysex uninitialised answered %d\n", name,
-                    int(unit->sysEx(kIdentityRequest.data(), UInt32(kIdentityRequest.size()))));
-        configureFourChannels(*unit, 48000.0, 512);
-        std::printf("%s initialize answered %d\n", name, int(unit->initialize()));
-        std::printf("%s note-on answered %d\n", name,
-                    int(unit->midiEvent(kNoteOnChannel15, kMiddleC, kVelocity, 0)));
-        std::printf("%s sysex answered %d\n", name,
-                    int(unit->sysEx(kIdentityRequest.data(), UInt32(kIdentityRequest.size()))));
-        std::printf("%s null sysex answered %d\n", name, int(unit->sysEx(nullptr, 6)));
-        std::printf("%s close answered %d\n", name, int(unit->close()));
+        UnitOptions options;
+        options.componentManager = componentManager;
+        HostedUnit unit(bundle, options);
+        const auto say = [&](const char* what, OSStatus status)
+        { std::printf("%s %s answered %d\n", options.roadName(), what, int(status)); };
+
+        say("note-on uninitialised", noteOn(unit));
+        if (componentManager)
+            say("fast note-on", fastNoteOn(unit));
+        say("sysex uninitialised", unit.sysEx(kIdentityRequest, sizeof kIdentityRequest));
+        configureFourChannels(unit, 48000.0, 512);
+        say("initialize", unit.initialize());
+        say("note-on", noteOn(unit));
+        say("sysex", unit.sysEx(kIdentityRequest, sizeof kIdentityRequest));
+        say("null sysex", unit.sysEx(nullptr, sizeof kIdentityRequest));
+        say("close", unit.close());
     }
     return exitCode::ok;
 }

@@ -2,7 +2,6 @@
 // block, uninitialise, close, write the result.
 #include "tests/hosts/audio_unit/ClassInfo.h"
 #include "tests/hosts/audio_unit/Commands.h"
-#include "tests/hosts/audio_unit/ParameterRoute.h"
 #include "tests/hosts/audio_unit/UnitRenderer.h"
 #include "tests/hosts/common/BlockPartition.h"
 #include "tests/hosts/common/RenderSettings.h"
@@ -12,6 +11,28 @@
 
 namespace
 {
+/** How the host sets the gain: the road's set-parameter call, the fast function of a Component
+    Manager instance, or an immediate event through schedule-parameters. */
+OSStatus setGain(HostedUnit& unit, const std::string& route, Float32 value)
+{
+    if (route == "fast")
+    {
+        AudioUnitSetParameterProc function = nullptr;
+        const OSStatus status = unit.fastFunction(kAudioUnitSetParameterSelect, function);
+        return status != noErr ? status
+                               : function(unit.storage, 0, kAudioUnitScope_Global, 0, value, 0);
+    }
+    if (route == "schedule")
+    {
+        AudioUnitParameterEvent event{};
+        event.eventType = kParameterEvent_Immediate;
+        event.eventValues.immediate = {0, value};
+        const AudioUnitParameterEvent* events = &event;
+        return unit.call(kAudioUnitScheduleParametersSelect, events, UInt32(1));
+    }
+    return unit.setParameter(0, value);
+}
+
 /** Records a call that did not answer 0. */
 void expectNoError(std::vector<std::string>& problems, const char* what, OSStatus status)
 {
@@ -32,7 +53,9 @@ int runRender(Arguments& arguments)
     const auto feedKind =
         InputFeed::parseKind(arguments.option("--input-from").value_or("callback"));
     const auto buffers = parseOutputBuffers(arguments.option("--buffers").value_or("host"));
-    const auto route = parseParameterRoute(arguments.option("--parameters").value_or("selector"));
+    const auto route = arguments.option("--parameters").value_or("selector");
+    if (route != "selector" && route != "fast" && route != "schedule")
+        throw UsageError("--parameters takes selector, fast or schedule");
     const RenderSettings settings = RenderSettings::take(arguments);
     std::string inputDescription;
     const MultichannelAudio input = takeSignal(arguments, inputDescription);
@@ -42,28 +65,28 @@ int runRender(Arguments& arguments)
                          " channels, not 4");
     if (feedKind == InputFeed::Kind::connection && !unitOptions.withPlatform)
         throw UsageError("a connected input needs the platform");
-    if (route == ParameterRoute::fast && unitOptions.road != Road::componentManager)
+    if (route == "fast" && !unitOptions.componentManager)
         throw UsageError("the fast parameter function needs the component-manager road");
 
     const auto maxFrames = UInt32(partition.largest());
     BundleLibrary bundle(words[0]);
-    auto unit = HostedUnit::open(bundle, unitOptions.road, unitOptions.withPlatform);
-    std::printf("opened %s (%s)\n", bundle.path().c_str(), unitOptions.describe().c_str());
+    HostedUnit unit(bundle, unitOptions);
+    std::printf("opened %s on the %s road\n", words[0].c_str(), unitOptions.roadName());
 
     std::vector<std::string> problems;
     expectNoError(problems, "4-channel formats",
-                  configureFourChannels(*unit, input.sampleRate, maxFrames));
+                  configureFourChannels(unit, input.sampleRate, maxFrames));
     InputFeed feed(feedKind, input, maxFrames);
-    expectNoError(problems, InputFeed::kindName(feedKind), feed.attach(*unit));
+    expectNoError(problems, InputFeed::kindName(feedKind), feed.attach(unit));
     if (settings.gain || settings.direction)
         expectNoError(problems, "class info restore",
-                      restoreSettings(*unit, settings.gain, settings.direction));
+                      restoreSettings(unit, settings.gain, settings.direction));
     if (settings.bypass)
         expectNoError(
             problems, "bypass",
-            unit->set(kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global, 0, UInt32(1)));
-    expectNoError(problems, "initialize", unit->initialize());
-    UnitRenderer renderer(*unit, feed, buffers, maxFrames);
+            unit.set(kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global, 0, UInt32(1)));
+    expectNoError(problems, "initialize", unit.initialize());
+    UnitRenderer renderer(unit, feed, buffers, maxFrames);
     expectNoError(problems, outputBuffersName(buffers), renderer.prepare());
 
     MultichannelAudio output;
@@ -79,9 +102,8 @@ int runRender(Arguments& arguments)
         {
             const auto& change = settings.changes[nextChange];
             const OSStatus status =
-                change.isGain
-                    ? setGlobalParameter(*unit, route, 0, float(parseNumber(change.value, "gain")))
-                    : restoreSettings(*unit, std::nullopt, change.value);
+                change.isGain ? setGain(unit, route, float(parseNumber(change.value, "gain")))
+                              : restoreSettings(unit, std::nullopt, change.value);
             std::printf("at frame %lld: %s = %s answered %d\n", (long long)offset,
                         change.isGain ? "gain" : "direction", change.value.c_str(), int(status));
             if (status != noErr)
@@ -92,8 +114,8 @@ int runRender(Arguments& arguments)
         offset += length;
     }
 
-    expectNoError(problems, "uninitialize", unit->uninitialize());
-    expectNoError(problems, "close", unit->close());
+    expectNoError(problems, "uninitialize", unit.uninitialize());
+    expectNoError(problems, "close", unit.close());
     writeWav(*outPath, output);
 
     std::printf("in:  %s, %lld frames at %g Hz, input by %s pulled %d times\n",

@@ -8,11 +8,17 @@
 
 namespace
 {
+/** Prints a call's answer; answers whether it succeeded. */
+bool report(const char* what, OSStatus status)
+{
+    std::printf("%s answered %d\n", what, int(status));
+    return status == noErr;
+}
+
 void printState(const char* when, const ClassInfo& saved)
 {
-    const auto block = saved.bytes("jucePluginState").value_or(std::vector<uint8_t>{});
-    std::printf("%s data: %s\n", when,
-                wordsInHex(saved.bytes("data").value_or(std::vector<uint8_t>{})).c_str());
+    const auto block = saved.bytes("jucePluginState");
+    std::printf("%s data: %s\n", when, wordsInHex(saved.bytes("data")).c_str());
     std::printf("%s state: %s\n", when, stateBlockText(block).value_or("<none>").c_str());
     std::printf("%s state bytes: %s\n", when, wordsInHex(block).c_str());
 }
@@ -20,51 +26,37 @@ void printState(const char* when, const ClassInfo& saved)
 
 int runState(Arguments& arguments)
 {
-    const Road saveRoad = parseRoad(arguments.option("--save-road").value_or("plug-in"));
-    const Road restoreRoad = parseRoad(arguments.option("--restore-road").value_or("plug-in"));
+    UnitOptions saving, restoring;
+    saving.componentManager = UnitOptions::parseRoad(arguments.option("--save-road").value_or(""));
+    restoring.componentManager =
+        UnitOptions::parseRoad(arguments.option("--restore-road").value_or(""));
     const auto gain = arguments.option("--gain");
     const auto direction = arguments.option("--direction");
-    if (gain)
-        parseNumber(*gain, "--gain");
     const auto words = arguments.positionals(1, "the plug-in path");
     BundleLibrary bundle(words[0]);
 
     OSStatus status = noErr;
-    std::vector<std::string> problems;
-    const auto check = [&](const char* what, OSStatus answer)
-    {
-        std::printf("%s answered %d\n", what, int(answer));
-        if (answer != noErr)
-            problems.push_back(what);
-    };
-
-    std::optional<ClassInfo> saved;
-    {
-        auto unit = HostedUnit::open(bundle, saveRoad, true);
-        std::printf("saving on the %s road\n", roadName(saveRoad));
-        if (gain)
-            check("set gain", unit->setParameter(0, kAudioUnitScope_Global, 0,
-                                                 float(parseNumber(*gain, "--gain")), 0));
-        if (direction)
-            check("set direction", restoreSettings(*unit, std::nullopt, direction));
-        saved.emplace(ClassInfo::save(*unit, status));
-        check("save", status);
-        check("close", unit->close());
-    }
-    if (!saved->valid())
+    bool ok = true;
+    HostedUnit first(bundle, saving);
+    std::printf("saving on the %s road\n", saving.roadName());
+    if (gain)
+        ok &= report("set gain", first.setParameter(0, float(parseNumber(*gain, "--gain"))));
+    if (direction)
+        ok &= report("set direction", restoreSettings(first, std::nullopt, direction));
+    const ClassInfo saved = ClassInfo::save(first, status);
+    ok &= report("save", status) && report("close", first.close());
+    if (!saved.valid())
         return exitCode::failed;
-    printState("saved", *saved);
+    printState("saved", saved);
 
-    auto unit = HostedUnit::open(bundle, restoreRoad, true);
-    std::printf("restoring on the %s road\n", roadName(restoreRoad));
-    check("restore", saved->restoreOn(*unit));
+    HostedUnit second(bundle, restoring);
+    std::printf("restoring on the %s road\n", restoring.roadName());
+    ok &= report("restore", saved.restoreOn(second));
     Float32 value = -1.0f;
-    check("get gain", unit->getParameter(0, kAudioUnitScope_Global, 0, &value));
+    ok &= report("get gain", second.getParameter(0, value));
     std::printf("restored gain %g\n", double(value));
-    const ClassInfo again = ClassInfo::save(*unit, status);
-    check("save again", status);
-    if (again.valid())
+    const ClassInfo again = ClassInfo::save(second, status);
+    if (report("save again", status))
         printState("restored", again);
-    check("close", unit->close());
-    return problems.empty() ? exitCode::ok : exitCode::failed;
+    return ok && report("close", second.close()) ? exitCode::ok : exitCode::failed;
 }

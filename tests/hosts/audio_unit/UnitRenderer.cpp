@@ -98,8 +98,10 @@ OSStatus UnitRenderer::render(int64_t offset, UInt32 length, MultichannelAudio& 
     timeStamp.mSampleTime = double(offset);
     timeStamp.mFlags = kSampleTimeValid;
     AudioUnitRenderActionFlags flags = 0;
+    const AudioTimeStamp* stamp = &timeStamp;
     feed.setPosition(offset);
-    const OSStatus status = unit.render(&flags, &timeStamp, 0, length, &data);
+    const OSStatus status =
+        unit.call(kAudioUnitRenderSelect, &flags, stamp, UInt32(0), length, &data);
     if (status != noErr)
     {
         found.push_back("render at frame " + std::to_string(offset) + " answered " +
