@@ -45,6 +45,8 @@ ClassInfo ClassInfo::withPluginState(const std::vector<uint8_t>& block) const
 
 CFTypeRef ClassInfo::value(const char* key, CFTypeID kind) const
 {
+    if (dictionary == nullptr)
+        return nullptr;
     CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, key, kCFStringEncodingUTF8);
     CFTypeRef found = CFDictionaryGetValue(dictionary, name);
     CFRelease(name);

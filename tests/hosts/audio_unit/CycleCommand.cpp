@@ -1,7 +1,7 @@
 // cycle: open, configure, initialise, render, save, close, N times, for leak and lifetime checks.
 #include "tests/hosts/audio_unit/ClassInfo.h"
 #include "tests/hosts/audio_unit/Commands.h"
-#include "tests/hosts/audio_unit/UnitRenderer.h"
+#include "tests/hosts/audio_unit/UnitIO.h"
 #include "tests/hosts/common/BlockPartition.h"
 #include "tests/hosts/common/TestSignals.h"
 
@@ -46,14 +46,14 @@ int runCycle(Arguments& arguments)
         const auto maxFrames = UInt32(partition.largest());
 
         HostedUnit unit(*bundle, options);
-        InputFeed feed(InputFeed::Kind::callback, input, maxFrames);
+        InputFeed feed(false, input, maxFrames);
         const bool configured = configureFourChannels(unit, kSampleRate, maxFrames) == noErr &&
                                 feed.attach(unit) == noErr &&
                                 restoreSettings(unit, "0.5", std::to_string(cycle % 2)) == noErr &&
                                 unit.initialize() == noErr;
         MultichannelAudio output;
-        output.channels.assign(UnitRenderer::kChannels, std::vector<float>(size_t(input.frames())));
-        UnitRenderer renderer(unit, feed, OutputBuffers::host, maxFrames);
+        output.channels.assign(kChannels, std::vector<float>(size_t(input.frames())));
+        UnitRenderer renderer(unit, feed, "host", maxFrames);
         for (int64_t offset = 0; configured && offset < input.frames();)
         {
             const auto length = UInt32(partition.next(input.frames() - offset));
@@ -63,8 +63,8 @@ int runCycle(Arguments& arguments)
         OSStatus saved = noErr;
         const bool stateKept = !ClassInfo::save(unit, saved).bytes("jucePluginState").empty();
         const OSStatus closed = unit.close();
-        const bool ok = configured && renderer.problems().empty() && allFinite(output) &&
-                        stateKept && closed == noErr;
+        const bool ok = configured && renderer.problems.empty() && allFinite(output) && stateKept &&
+                        closed == noErr;
         // Every cycle's line would drown a thousand-cycle run: the first, the last and failures.
         if (!ok || cycle == 1 || cycle == cycles)
             std::printf("cycle %ld: %s, rendered %lld frames, state %s, close answered %d\n", cycle,

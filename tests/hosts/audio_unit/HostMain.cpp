@@ -12,33 +12,23 @@ namespace
 {
 constexpr const char* kUsage = R"(usage: veridane_au_host COMMAND ...
 
-  Every command that opens a unit takes [--road plug-in|component-manager] (default plug-in)
-  and [--no-platform] (plug-in road only: the host calls the factory itself).
+  Commands that open a unit take [--road plug-in|component-manager] (default plug-in) and
+  [--no-platform] (plug-in road only: the host calls the factory itself).
 
   info PLUGIN
-      the unit's properties, parameters, presets, format checks and saved state
   generate SIGNAL --out FILE [--frames N | --seconds S] [--rate HZ]
-      writes a generated 4-channel signal (noise, circling) as a 32-bit float WAV
   render PLUGIN (--input FILE | --signal NAME [--frames N | --seconds S] [--rate HZ]) --out FILE
          [--input-from callback|connection] [--buffers host|null|in-place|external]
-         [--parameters selector|fast|schedule] [--blocks LIST] [--bypass]
-         [--gain VALUE] [--direction INDEX] [--change FRAME:gain=VALUE]
-         [--change FRAME:direction=INDEX]
-      renders a 4-channel signal in blocks of the listed lengths (used in turn, default 512);
-      gain and direction start from a restored class info; changes apply at the first block
-      that starts at or after FRAME (gain as a parameter, direction by a class-info restore)
+         [--parameters selector|fast|schedule] [--blocks LIST] [--bypass] [--gain VALUE]
+         [--direction INDEX] [--change FRAME:gain=VALUE] [--change FRAME:direction=INDEX]
+      blocks of the listed lengths, used in turn (default 512); gain and direction by a
+      class-info restore, changes at the first block starting at or after FRAME
   compare A.wav B.wav
-      succeeds when both hold the same samples, bit for bit
   state PLUGIN --save-road ROAD --restore-road ROAD [--gain VALUE] [--direction INDEX]
-      sets gain and direction on one road, saves the class info, restores it on the other
   midi PLUGIN
-      sends a note-on through the plug-in method, the Component Manager selector and the fast
-      MIDI function, and system-exclusive before and after initialisation
   cycle N PLUGIN [--reload] [--blocks LIST]
-      opens, configures, initialises, renders and closes an instance N times
 
-exit codes: 0 success; 1 the unit was refused or misbehaved, or a comparison failed;
-            2 a bad command line or an unreadable file
+exit codes: 0 success; 1 the unit misbehaved or a comparison failed; 2 a bad command line
 )";
 } // namespace
 
@@ -49,13 +39,11 @@ int main(int argc, char** argv)
         {"compare", runCompare}, {"state", runState},       {"midi", runMidi},
         {"cycle", runCycle},
     };
-
     if (argc < 2 || commands.count(argv[1]) == 0)
     {
         std::fputs(kUsage, stderr);
         return exitCode::unusable;
     }
-
     Arguments arguments(std::vector<std::string>(argv + 2, argv + argc));
     try
     {

@@ -19,12 +19,6 @@ std::string answered(OSStatus status)
     return "answered " + std::to_string(status);
 }
 
-/** The value when the call succeeded, else what it answered. */
-std::string shown(OSStatus status, const std::string& value)
-{
-    return status == noErr ? value : answered(status);
-}
-
 std::string textOf(CFStringRef string)
 {
     char text[128] = "<none>";
@@ -33,61 +27,11 @@ std::string textOf(CFStringRef string)
     return text;
 }
 
-void showParameter(HostedUnit& unit)
+/** The global-scope property's value, or what the unit answered. */
+template <typename T> std::string property(HostedUnit& unit, AudioUnitPropertyID id, T& value)
 {
-    AudioUnitParameterID ids[4] = {};
-    UInt32 size = sizeof ids;
-    const OSStatus listed =
-        unit.call(kAudioUnitGetPropertySelect, kAudioUnitProperty_ParameterList,
-                  UInt32(kAudioUnitScope_Global), UInt32(0), static_cast<void*>(ids), &size);
-    line("parameter ids", shown(listed, std::to_string(size / sizeof ids[0])));
-
-    AudioUnitParameterInfo info{};
-    const OSStatus described =
-        unit.get(kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Global, ids[0], info);
-    char text[160];
-    std::snprintf(text, sizeof text, "\"%s\" min %g max %g default %g%s%s",
-                  textOf(info.cfNameString).c_str(), double(info.minValue), double(info.maxValue),
-                  double(info.defaultValue),
-                  (info.flags & kAudioUnitParameterFlag_IsReadable) != 0 ? " readable" : "",
-                  (info.flags & kAudioUnitParameterFlag_IsWritable) != 0 ? " writable" : "");
-    line("parameter 0", shown(described, text));
-    if ((info.flags & kAudioUnitParameterFlag_CFNameRelease) != 0)
-        CFRelease(info.cfNameString);
-}
-
-void showPresets(HostedUnit& unit)
-{
-    CFArrayRef presets = nullptr;
-    const OSStatus listed =
-        unit.get(kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0, presets);
-    std::string names;
-    for (CFIndex i = 0; listed == noErr && i < CFArrayGetCount(presets); ++i)
-    {
-        const auto* preset = static_cast<const AUPreset*>(CFArrayGetValueAtIndex(presets, i));
-        names += std::to_string(preset->presetNumber) + " \"" + textOf(preset->presetName) + "\"";
-    }
-    CFRelease(presets);
-    line("factory presets", shown(listed, names));
-}
-
-void showSavedState(HostedUnit& unit)
-{
-    OSStatus status = noErr;
-    const ClassInfo saved = ClassInfo::save(unit, status);
-    line("class info", answered(status));
-    if (!saved.valid())
-        return;
-    char description[64];
-    std::snprintf(description, sizeof description, "%08X %08X %08X",
-                  unsigned(saved.number("type").value_or(0)),
-                  unsigned(saved.number("subtype").value_or(0)),
-                  unsigned(saved.number("manufacturer").value_or(0)));
-    line("  component", description);
-    line("  data", wordsInHex(saved.bytes("data")));
-    const auto block = saved.bytes("jucePluginState");
-    line("  jucePluginState", stateBlockText(block).value_or("<none>") + " (" +
-                                  std::to_string(block.size()) + " bytes)");
+    const OSStatus status = unit.get(id, kAudioUnitScope_Global, 0, value);
+    return status != noErr ? answered(status) : std::to_string(value);
 }
 } // namespace
 
@@ -99,28 +43,51 @@ int runInfo(Arguments& arguments)
     HostedUnit unit(bundle, options);
     line("opened on", options.roadName());
 
-    char version[16];
-    std::snprintf(version, sizeof version, "0x%X", unsigned(unit.call(kComponentVersionSelect)));
-    line("version", version);
+    char number[96];
+    std::snprintf(number, sizeof number, "0x%X", unsigned(unit.call(kComponentVersionSelect)));
+    line("version", number);
     std::string canDo;
-    for (SInt16 selector :
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0x101, 0x102})
-        if (unit.call(kComponentCanDoSelect, UInt32(UInt16(selector))) == 1)
+    for (SInt16 selector = 1; selector <= 0x102; selector = selector == 19 ? 0x101 : selector + 1)
+        if (unit.call(kComponentCanDoSelect, UInt32(selector)) == 1)
             canDo += std::to_string(selector) + " ";
     line("can do", canDo);
 
     AUChannelInfo pair{};
-    OSStatus status =
-        unit.get(kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global, 0, pair);
-    line("channel pair", shown(status, std::to_string(pair.inChannels) + " in, " +
-                                           std::to_string(pair.outChannels) + " out"));
+    UInt32 ids = 0;
     Float64 seconds = -1.0;
-    status = unit.get(kAudioUnitProperty_Latency, kAudioUnitScope_Global, 0, seconds);
-    line("latency", shown(status, std::to_string(seconds)));
-    status = unit.get(kAudioUnitProperty_TailTime, kAudioUnitScope_Global, 0, seconds);
-    line("tail time", shown(status, std::to_string(seconds)));
-    showParameter(unit);
-    showPresets(unit);
+    const OSStatus paired =
+        unit.get(kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global, 0, pair);
+    line("channel pair", paired != noErr ? answered(paired)
+                                         : std::to_string(pair.inChannels) + " in, " +
+                                               std::to_string(pair.outChannels) + " out");
+    line("latency", property(unit, kAudioUnitProperty_Latency, seconds));
+    line("tail time", property(unit, kAudioUnitProperty_TailTime, seconds));
+    line("first parameter id", property(unit, kAudioUnitProperty_ParameterList, ids));
+
+    AudioUnitParameterInfo info{};
+    const OSStatus described =
+        unit.get(kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Global, ids, info);
+    std::snprintf(number, sizeof number, " min %g max %g default %g%s%s", double(info.minValue),
+                  double(info.maxValue), double(info.defaultValue),
+                  (info.flags & kAudioUnitParameterFlag_IsReadable) != 0 ? " readable" : "",
+                  (info.flags & kAudioUnitParameterFlag_IsWritable) != 0 ? " writable" : "");
+    line("parameter 0", described != noErr ? answered(described)
+                                           : "\"" + textOf(info.cfNameString) + "\"" + number);
+    if ((info.flags & kAudioUnitParameterFlag_CFNameRelease) != 0)
+        CFRelease(info.cfNameString);
+
+    CFArrayRef presets = nullptr;
+    std::string names =
+        answered(unit.get(kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0, presets));
+    for (CFIndex i = 0; presets != nullptr && i < CFArrayGetCount(presets); ++i)
+    {
+        const auto* preset = static_cast<const AUPreset*>(CFArrayGetValueAtIndex(presets, i));
+        names +=
+            ": " + std::to_string(preset->presetNumber) + " \"" + textOf(preset->presetName) + "\"";
+    }
+    CFRelease(presets);
+    line("factory presets", names);
+
     std::string fast;
     for (AudioUnitElement selector : {6, 7, 14, 0x101})
     {
@@ -137,7 +104,19 @@ int runInfo(Arguments& arguments)
     line("format initialised",
          answered(unit.set(kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0,
                            floatFormat(44100.0, 4))));
-    showSavedState(unit);
+
+    OSStatus status = noErr;
+    const ClassInfo saved = ClassInfo::save(unit, status);
+    line("class info", answered(status));
+    std::snprintf(number, sizeof number, "%08X %08X %08X",
+                  unsigned(saved.number("type").value_or(0)),
+                  unsigned(saved.number("subtype").value_or(0)),
+                  unsigned(saved.number("manufacturer").value_or(0)));
+    line("  component", number);
+    line("  data", wordsInHex(saved.bytes("data")));
+    const auto block = saved.bytes("jucePluginState");
+    line("  jucePluginState", stateBlockText(block).value_or("<none>") + " (" +
+                                  std::to_string(block.size()) + " bytes)");
     line("close", answered(unit.close()));
     return exitCode::ok;
 }
