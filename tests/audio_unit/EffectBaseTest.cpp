@@ -230,14 +230,3 @@ TEST(EffectRender, SilentInputIsReportedOnlyOnceLatencyAndTailHaveRunOut)
         }
     }
 }
-
-TEST(EffectRender, AnInputWithoutSourceAnswersNoConnection)
-{
-    TestEffect unit;
-    unit.PostConstructor();
-    ASSERT_EQ(unit.DoInitialize(), noErr);
-    HostBuffers out(2, kFrames);
-    AudioUnitRenderActionFlags flags = 0;
-    const AudioTimeStamp time{};
-    EXPECT_EQ(unit.DoRender(flags, time, 0, kFrames, out.list()), kAudioUnitErr_NoConnection);
-}

@@ -37,14 +37,8 @@ struct BothRoads
         CloseComponent(instance);
     }
 
-    TestEffect& PlugInUnit() { return AUPlugInUnit<TestEffect>(block); }
     TestEffect& EntryUnit() { return static_cast<TestEffect&>(*static_cast<AUBase*>(storage)); }
 
-    template <typename... Args> OSStatus CallPlugIn(SInt16 selector, Args... args)
-    {
-        const AudioComponentMethod method = block->Lookup(selector);
-        return reinterpret_cast<OSStatus (*)(void*, Args...)>(method)(block, args...);
-    }
     template <typename... Args> OSStatus CallEntry(SInt16 selector, Args... args)
     {
         veridane::frameworks::ParameterBlock parameters(selector, instance);
@@ -83,64 +77,6 @@ TEST(SelectorTable, EachRoadServesAndAnswersCanDoAsTheTableSays)
     EXPECT_EQ(roads.CallEntry(kAudioUnitScheduleParametersSelect, static_cast<const void*>(nullptr),
                               UInt32(0)),
               badComponentSelector); // still API version 1
-}
-
-TEST(SelectorTable, EachRoadTakesTheUnitsMutexWhereTheTableSays)
-{
-    BothRoads roads;
-    CAMutex plugInMutex, entryMutex;
-    roads.PlugInUnit().ProbeWith(plugInMutex);
-    roads.EntryUnit().ProbeWith(entryMutex);
-    Float32 value = 0.0f;
-    const AudioUnitParameterEvent event = Immediate(0, 0.5f);
-
-    struct Probe
-    {
-        SInt16 selector;
-        const char* name;
-        std::function<OSStatus(BothRoads&, bool entry)> call;
-    };
-    const Probe probes[] = {
-        {kAudioUnitGetParameterSelect, "GetParameter",
-         [&](BothRoads& r, bool entry)
-         {
-             return entry ? r.CallEntry(kAudioUnitGetParameterSelect, 0u, 0u, 0u, &value)
-                          : r.CallPlugIn(kAudioUnitGetParameterSelect, 0u, 0u, 0u, &value);
-         }},
-        {kAudioUnitSetParameterSelect, "SetParameter",
-         [](BothRoads& r, bool entry)
-         {
-             return entry ? r.CallEntry(kAudioUnitSetParameterSelect, 0u, 0u, 0u, 0.5f, 0u)
-                          : r.CallPlugIn(kAudioUnitSetParameterSelect, 0u, 0u, 0u, 0.5f, 0u);
-         }},
-        {kAudioUnitScheduleParametersSelect, "ScheduleParameters",
-         [&](BothRoads& r, bool entry)
-         {
-             return entry ? r.CallEntry(kAudioUnitScheduleParametersSelect, &event, 1u)
-                          : r.CallPlugIn(kAudioUnitScheduleParametersSelect, &event, 1u);
-         }},
-        {kMusicDeviceMIDIEventSelect, "MIDIEvent",
-         [](BothRoads& r, bool entry)
-         {
-             return entry ? r.CallEntry(kMusicDeviceMIDIEventSelect, 0x90u, 60u, 100u, 0u)
-                          : r.CallPlugIn(kMusicDeviceMIDIEventSelect, 0x90u, 60u, 100u, 0u);
-         }},
-    };
-    for (const Probe& probe : probes)
-    {
-        const AUSelectorRow& row = *FindAUSelector(probe.selector);
-        SCOPED_TRACE(row.name);
-        for (const bool entry : {false, true})
-        {
-            TestEffect& unit = entry ? roads.EntryUnit() : roads.PlugInUnit();
-            unit.calls.clear();
-            EXPECT_EQ(probe.call(roads, entry), noErr);
-            const bool locks = entry ? row.componentManagerLocks : row.plugInLocks;
-            EXPECT_EQ(unit.calls, std::vector<std::string>{std::string(probe.name) +
-                                                           (locks ? " locked" : " unlocked")})
-                << (entry ? "Component Manager road" : "plug-in road");
-        }
-    }
 }
 
 TEST(EntryPoints, AFailedOpenOrCleanUpLeavesNoUnitAndNoBlockBehind)

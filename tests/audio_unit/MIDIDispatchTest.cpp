@@ -1,5 +1,3 @@
-#include "platform/frameworks/ParameterBlock.h"
-
 #include "tests/audio_unit/TestEffect.h"
 
 #include <gtest/gtest.h>
@@ -18,17 +16,6 @@ struct InitialisedEffect
         EXPECT_EQ(unit.DoInitialize(), noErr);
     }
 };
-
-OSStatus Dispatch(SInt16 selector, AUMIDIEffectBase* unit, std::initializer_list<UInt32> words,
-                  const void* pointer = nullptr)
-{
-    veridane::frameworks::ParameterBlock block(selector, nullptr);
-    if (pointer != nullptr)
-        block.Append(pointer);
-    for (const UInt32 word : words)
-        block.Append(word);
-    return AUMIDIEffectBase::ComponentEntryDispatch(&block.Header(), unit);
-}
 } // namespace
 
 TEST(MIDIDecoding, EachChannelMessageReachesItsHandlerWithMaskedBytes)
@@ -67,54 +54,4 @@ TEST(MIDIDecoding, MessagesWaitForInitialisationAndSystemExclusiveNeedsItsBytes)
     EXPECT_EQ(unit.SysEx(nullptr, 3), kAudio_ParamError);
     EXPECT_EQ(unit.SysEx(bytes, sizeof bytes), noErr);
     EXPECT_EQ(unit.calls, std::vector<std::string>{"SysEx 3"});
-}
-
-TEST(MIDIDispatch, SelectorsAndTheFastFunctionReachTheMIDISide)
-{
-    InitialisedEffect effect;
-    TestEffect& unit = effect.unit;
-    const UInt8 bytes[] = {0xF0, 0x7E, 0xF7};
-
-    EXPECT_EQ(Dispatch(kMusicDeviceMIDIEventSelect, &unit, {0x91, 60, 100, 5}), noErr);
-    EXPECT_EQ(Dispatch(kMusicDeviceSysExSelect, &unit, {3}, bytes), noErr);
-    EXPECT_EQ(Dispatch(kMusicDeviceMIDIEventSelect, nullptr, {0x91, 60, 100, 5}),
-              kAudio_ParamError);
-    // Not MIDI: on to AUBase, which checks a render's pointers first.
-    EXPECT_EQ(Dispatch(kAudioUnitRenderSelect, &unit, {0, 0, 0, 0, 0}), kAudio_ParamError);
-
-    MusicDeviceMIDIEventProc fast = nullptr;
-    EXPECT_EQ(unit.DispatchGetProperty(kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global,
-                                       kMusicDeviceSysExSelect, &fast),
-              kAudioUnitErr_InvalidElement);
-    ASSERT_EQ(unit.DispatchGetProperty(kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global,
-                                       kMusicDeviceMIDIEventSelect, &fast),
-              noErr);
-    EXPECT_EQ(fast(nullptr, 0x92, 61, 101, 6), kAudio_ParamError);
-    EXPECT_EQ(fast(static_cast<AUBase*>(&unit), 0x92, 61, 101, 6), noErr);
-
-    EXPECT_EQ(unit.calls,
-              (std::vector<std::string>{"NoteOn 1 60 100 5", "SysEx 3", "NoteOn 2 61 101 6"}));
-}
-
-TEST(MIDIDispatch, TheNamesPropertyChecksScopeElementAndWhetherThereAreNames)
-{
-    TestEffect unit;
-    unit.PostConstructor();
-    struct Row
-    {
-        AudioUnitScope scope;
-        AudioUnitElement element;
-        OSStatus expected;
-    };
-    for (const Row& row : {Row{kAudioUnitScope_Global, 0, kAudioUnitErr_InvalidProperty},
-                           Row{kAudioUnitScope_Input, 0, kAudioUnitErr_InvalidScope},
-                           Row{kAudioUnitScope_Global, 1, kAudioUnitErr_InvalidElement}})
-    {
-        SCOPED_TRACE(row.scope * 10 + row.element);
-        UInt32 size = 0;
-        bool writable = false;
-        EXPECT_EQ(unit.DispatchGetPropertyInfo(kMusicDeviceProperty_MIDIXMLNames, row.scope,
-                                               row.element, size, writable),
-                  row.expected);
-    }
 }

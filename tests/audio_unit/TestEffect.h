@@ -1,10 +1,9 @@
 // A MIDI effect for the effect-base, MIDI and entry-point tests: kernels that double every sample
 // and log their calls, a channel table and tail time a test picks, MIDI handlers that log what
-// reached them, a probe of whether an entry held the unit's mutex, and counts of live units.
+// reached them, and a count of live units whose construction and clean-up a test can make fail.
 #pragma once
 
 #include "hosts/audio_unit/AUMIDIEffectBase.h"
-#include "hosts/audio_unit/CAMutex.h"
 
 #include "tests/audio_unit/TestUnit.h"
 
@@ -127,36 +126,6 @@ public:
     OSStatus HandleAllSoundOff(UInt8 c) override { return log("AllSoundOff", {c}); }
     OSStatus HandleSysEx(const UInt8*, UInt32 length) override { return log("SysEx", {length}); }
 
-    // While probing, each records whether the entry that called it held the unit's mutex.
-    OSStatus GetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
-                          AudioUnitParameterValue& value) override
-    {
-        return probing ? probe("GetParameter")
-                       : AUMIDIEffectBase::GetParameter(id, scope, element, value);
-    }
-    OSStatus SetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
-                          AudioUnitParameterValue value, UInt32 offset) override
-    {
-        return probing ? probe("SetParameter")
-                       : AUMIDIEffectBase::SetParameter(id, scope, element, value, offset);
-    }
-    OSStatus ScheduleParameter(const AudioUnitParameterEvent* events, UInt32 count) override
-    {
-        return probing ? probe("ScheduleParameters")
-                       : AUMIDIEffectBase::ScheduleParameter(events, count);
-    }
-    OSStatus MIDIEvent(UInt32 status, UInt32 data1, UInt32 data2, UInt32 offset) override
-    {
-        return probing ? probe("MIDIEvent")
-                       : AUMIDIEffectBase::MIDIEvent(status, data1, data2, offset);
-    }
-
-    /** From now on the probed entries record whether they held this mutex. */
-    void ProbeWith(CAMutex& mutex)
-    {
-        mAUMutex = &mutex;
-        probing = true;
-    }
     void SetAPIVersion(UInt8 version) { mAudioUnitAPIVersion = version; }
 
     std::vector<AUChannelInfo> channels;
@@ -179,18 +148,6 @@ private:
         calls.push_back(text);
         return noErr;
     }
-
-    OSStatus probe(const char* name)
-    {
-        // Lock answers false when this thread holds the mutex already.
-        const bool held = !mAUMutex->Lock();
-        if (!held)
-            mAUMutex->Unlock();
-        calls.push_back(std::string(name) + (held ? " locked" : " unlocked"));
-        return noErr;
-    }
-
-    bool probing = false;
 };
 
 } // namespace autest
