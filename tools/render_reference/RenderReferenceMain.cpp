@@ -1,5 +1,5 @@
 // Renders a 4-channel WAV file through the processor directly, with the block partition and
-// settings the VST 2 test host takes, and writes a 32-bit float WAV to compare with its render.
+// settings the test hosts take, and writes a 32-bit float WAV to compare with their renders.
 //
 //   veridane_render_reference --input FILE --out FILE [--blocks LIST] [--bypass]
 //                             [--flush-denormals] [--gain VALUE] [--direction INDEX]
