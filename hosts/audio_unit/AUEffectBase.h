@@ -78,10 +78,6 @@ public:
     /** One kernel per output channel, each numbered by its channel. */
     void MaintainKernels();
     bool ProcessesInPlace() const { return mProcessesInPlace.load(std::memory_order_relaxed); }
-    CAStreamBasicDescription::CommonPCMFormat GetCommonPCMFormat() const
-    {
-        return mCommonPCMFormat;
-    }
 
 protected:
     /** Whether the output may be reported silent: silent input, and the latency and tail of an

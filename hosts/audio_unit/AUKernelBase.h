@@ -23,7 +23,6 @@ public:
     virtual void Process(const SInt16* inSourceP, SInt16* inDestP, UInt32 inFramesToProcess,
                          UInt32 inNumChannels, bool& ioSilence) = 0;
 
-    UInt32 GetChannelNum() const { return mChannelNum; }
     void SetChannelNum(UInt32 inChan) { mChannelNum = inChan; }
 
     AUKernelBase(const AUKernelBase&) = delete;

@@ -5,7 +5,6 @@
 #include "tests/hosts/common/BlockPartition.h"
 #include "tests/hosts/common/TestSignals.h"
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -14,15 +13,6 @@ namespace
 constexpr int64_t kFramesPerCycle = 4096;
 constexpr double kSampleRate = 48000.0;
 constexpr long kMaxCycles = 100000;
-
-bool allFinite(const MultichannelAudio& audio)
-{
-    for (const auto& channel : audio.channels)
-        for (float sample : channel)
-            if (!std::isfinite(sample))
-                return false;
-    return true;
-}
 } // namespace
 
 int runCycle(Arguments& arguments)
@@ -63,8 +53,8 @@ int runCycle(Arguments& arguments)
         OSStatus saved = noErr;
         const bool stateKept = !ClassInfo::save(unit, saved).bytes("jucePluginState").empty();
         const OSStatus closed = unit.close();
-        const bool ok = configured && renderer.problems.empty() && allFinite(output) && stateKept &&
-                        closed == noErr;
+        const bool ok = configured && renderer.problems.empty() && output.allFinite() &&
+                        stateKept && closed == noErr;
         // Every cycle's line would drown a thousand-cycle run: the first, the last and failures.
         if (!ok || cycle == 1 || cycle == cycles)
             std::printf("cycle %ld: %s, rendered %lld frames, state %s, close answered %d\n", cycle,

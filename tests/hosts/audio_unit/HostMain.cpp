@@ -1,12 +1,8 @@
 // A minimal Audio Unit host for tests and the main job: loads the bundle with dlopen and talks to
 // it only through the factory's plug-in block and the Component Manager entry, with the platform
 // frameworks stand-in beside it (or without it).
+#include "tests/hosts/common/HostMain.h"
 #include "tests/hosts/audio_unit/Commands.h"
-#include "tests/hosts/audio_unit/HostedUnit.h"
-
-#include <cstdio>
-#include <functional>
-#include <map>
 
 namespace
 {
@@ -34,33 +30,10 @@ exit codes: 0 success; 1 the unit misbehaved or a comparison failed; 2 a bad com
 
 int main(int argc, char** argv)
 {
-    const std::map<std::string, std::function<int(Arguments&)>> commands{
+    const HostCommands commands{
         {"info", runInfo},       {"generate", runGenerate}, {"render", runRender},
         {"compare", runCompare}, {"state", runState},       {"midi", runMidi},
         {"cycle", runCycle},
     };
-    if (argc < 2 || commands.count(argv[1]) == 0)
-    {
-        std::fputs(kUsage, stderr);
-        return exitCode::unusable;
-    }
-    Arguments arguments(std::vector<std::string>(argv + 2, argv + argc));
-    try
-    {
-        return commands.at(argv[1])(arguments);
-    }
-    catch (const UsageError& error)
-    {
-        std::fprintf(stderr, "%s: %s\n\n%s", argv[1], error.what(), kUsage);
-    }
-    catch (const LoadError& error)
-    {
-        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
-        return exitCode::failed;
-    }
-    catch (const std::exception& error)
-    {
-        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
-    }
-    return exitCode::unusable;
+    return runHostCommand(argc, argv, commands, kUsage);
 }

@@ -2,18 +2,12 @@
 
 #include "platform/AudioUnitTypes.h"
 #include "platform/frameworks/ParameterBlock.h"
+#include "tests/hosts/common/HostMain.h"
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 class Arguments;
-
-/** Thrown when the bundle or a unit in it cannot be used; the message says why. */
-struct LoadError : std::runtime_error
-{
-    using std::runtime_error::runtime_error;
-};
 
 /** The bundle opened with dlopen and its two Audio Unit entry points; closed with dlclose. */
 class BundleLibrary

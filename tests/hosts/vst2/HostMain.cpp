@@ -1,14 +1,11 @@
 // A minimal VST 2 host for tests and the main job: loads a plug-in library with dlopen and talks
 // to it only through the effect record and the host callback.
-#include "tests/hosts/vst2/Commands.h"
+#include "tests/hosts/common/HostMain.h"
 #include "tests/hosts/common/EditorWindow.h"
+#include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/PluginLibrary.h"
 
 #include <X11/Xlib.h>
-
-#include <cstdio>
-#include <functional>
-#include <map>
 
 namespace
 {
@@ -50,7 +47,7 @@ int main(int argc, char** argv)
     XInitThreads();
     EditorWindow::installLenientErrorHandler();
 
-    const std::map<std::string, std::function<int(Arguments&)>> commands{
+    const HostCommands commands{
         {"info", runInfo},
         {"generate", runGenerate},
         {"render", runRender},
@@ -61,29 +58,5 @@ int main(int argc, char** argv)
         {"editor", runEditor},
     };
 
-    if (argc < 2 || commands.count(argv[1]) == 0)
-    {
-        std::fputs(kUsage, stderr);
-        return exitCode::unusable;
-    }
-
-    Arguments arguments(std::vector<std::string>(argv + 2, argv + argc));
-    try
-    {
-        return commands.at(argv[1])(arguments);
-    }
-    catch (const UsageError& error)
-    {
-        std::fprintf(stderr, "%s: %s\n\n%s", argv[1], error.what(), kUsage);
-    }
-    catch (const LoadError& error)
-    {
-        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
-        return exitCode::failed;
-    }
-    catch (const std::exception& error)
-    {
-        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
-    }
-    return exitCode::unusable;
+    return runHostCommand(argc, argv, commands, kUsage);
 }

@@ -1,15 +1,9 @@
 #pragma once
 
 #include "hosts/vst2/VstAbi.h"
+#include "tests/hosts/common/HostMain.h"
 
-#include <stdexcept>
 #include <string>
-
-/** Thrown when a library or the record it answers cannot be used; the message says why. */
-struct LoadError : std::runtime_error
-{
-    using std::runtime_error::runtime_error;
-};
 
 /** A plug-in library opened with dlopen and its VST entry, looked up the way Linux hosts do:
     "VSTPluginMain" first, then "main". Closed again with dlclose. */
