@@ -59,14 +59,17 @@ public:
     OSStatus DoInitialize();
     /** Cleanup (when initialised), buffers released, render time reset. */
     void DoCleanup();
-    /** Every field 0, then the sample time -1, so that the next render always runs. */
+    /** The sample time -1, so that the next render always runs. */
     void ResetRenderTime();
 
     bool IsInitialized() const { return mInitialized.load(std::memory_order_acquire); }
     bool HasBegunInitializing() const { return mHasBegunInitializing; }
     UInt32 GetMaxFramesPerSlice() const { return mMaxFramesPerSlice; }
     UInt8 AudioUnitAPIVersion() const { return mAudioUnitAPIVersion; }
-    const AudioTimeStamp& CurrentRenderTime() const { return mCurrentRenderTime; }
+    Float64 CurrentRenderSampleTime() const
+    {
+        return mCurrentRenderSampleTime.load(std::memory_order_relaxed);
+    }
     const AUPreset& CurrentPreset() const { return mCurrentPreset; }
     const HostCallbackInfo& GetHostCallbackInfo() const { return mHostCallbackInfo; }
     CAMutex* GetMutex() const { return mAUMutex; }
@@ -311,7 +314,10 @@ protected:
     std::atomic<bool> mRenderCallbacksTouched{false};
     std::atomic<pthread_t> mRenderThreadID{};
     bool mWantsRenderThreadID = false;
-    AudioTimeStamp mCurrentRenderTime{};
+    /** The sample time of the last bus render, -1 when none since the last reset. The render
+        thread writes it, and so does a reset from any host thread (turning bypass off, the reset
+        selector): atomic. Nothing else of the render's time stamp is ever read. */
+    std::atomic<Float64> mCurrentRenderSampleTime{-1.0};
     UInt32 mMaxFramesPerSlice = kDefaultMaxFramesPerSlice;
     /** The first render error the host has not read yet. */
     std::atomic<OSStatus> mLastRenderError{noErr};
