@@ -25,16 +25,22 @@ bool MidiGatherer::add(const std::uint8_t* data, std::uint32_t length, std::uint
     const auto position = int(
         std::min<std::uint32_t>(samplePosition, std::uint32_t(std::numeric_limits<int>::max())));
     const juce::SpinLock::ScopedLockType hold(lock);
-    if (buffer.data.size() + eventHeaderBytes + int(length) > capacity)
+    if (buffer.data.size() + eventHeaderBytes + int(length) > capacity ||
+        !buffer.addEvent(data, int(length), position))
         return false;
-    return buffer.addEvent(data, int(length), position);
+    holdsEvents.store(true, std::memory_order_relaxed);
+    return true;
 }
 
 void MidiGatherer::clearIfFree() noexcept
 {
+    if (!holdsEvents.load(std::memory_order_relaxed))
+        return;
     const juce::SpinLock::ScopedTryLockType hold(lock);
-    if (hold.isLocked())
-        buffer.clear();
+    if (!hold.isLocked())
+        return;
+    buffer.clear();
+    holdsEvents.store(false, std::memory_order_relaxed);
 }
 
 juce::MidiBuffer MidiGatherer::copy() const

@@ -2,6 +2,7 @@
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <atomic>
 #include <cstdint>
 
 namespace veridane::au
@@ -29,6 +30,8 @@ private:
     const int capacity;
     mutable juce::SpinLock lock;
     juce::MidiBuffer buffer;
+    /** Set and cleared under the lock; lets a render skip the lock when nothing arrived. */
+    std::atomic<bool> holdsEvents{false};
 };
 
 } // namespace veridane::au
