@@ -325,10 +325,56 @@ struct AudioComponentPlugInInstance
 };
 
 //==================================================================================================
-// Calls on other units, made directly rather than looked up
+// Events a unit sends to whoever listens to its parameters (the host's automation)
+
+typedef UInt32 AudioUnitEventType;
+
+enum : AudioUnitEventType
+{
+    kAudioUnitEvent_ParameterValueChange = 0,
+    kAudioUnitEvent_BeginParameterChangeGesture = 1,
+    kAudioUnitEvent_EndParameterChangeGesture = 2,
+    kAudioUnitEvent_PropertyChange = 3,
+};
+
+struct AudioUnitParameter
+{
+    AudioUnit mAudioUnit;
+    AudioUnitParameterID mParameterID;
+    AudioUnitScope mScope;
+    AudioUnitElement mElement;
+};
+
+struct AudioUnitProperty
+{
+    AudioUnit mAudioUnit;
+    AudioUnitPropertyID mPropertyID;
+    AudioUnitScope mScope;
+    AudioUnitElement mElement;
+};
+
+struct AudioUnitEvent
+{
+    AudioUnitEventType mEventType;
+    union
+    {
+        AudioUnitParameter mParameter;
+        AudioUnitProperty mProperty;
+    } mArgument;
+};
+
+struct OpaqueAUEventListener;
+typedef OpaqueAUEventListener* AUEventListenerRef;
+
+//==================================================================================================
+// Platform calls made directly rather than looked up: on other units, and to parameter listeners
 
 extern "C"
 {
+    /** Tells every listener of the event's parameter or property; a unit passes no sending
+        listener and no sending object. */
+    OSStatus AUEventListenerNotify(AUEventListenerRef inSendingListener, void* inSendingObject,
+                                   const AudioUnitEvent* inEvent);
     OSStatus AudioUnitGetProperty(AudioUnit inUnit, AudioUnitPropertyID inID,
                                   AudioUnitScope inScope, AudioUnitElement inElement, void* outData,
                                   UInt32* ioDataSize);
@@ -355,6 +401,8 @@ static_assert(sizeof(AudioUnitParameterInfo) == 104);
 static_assert(offsetof(AudioUnitParameterInfo, flags) == 96);
 static_assert(sizeof(AudioUnitParameterNameInfo) == 16);
 static_assert(sizeof(AudioUnitParameterHistoryInfo) == 8);
+static_assert(sizeof(AudioUnitParameter) == 24);
+static_assert(sizeof(AudioUnitEvent) == 32 && offsetof(AudioUnitEvent, mArgument) == 8);
 static_assert(sizeof(AudioComponentPlugInInterface) == 32);
 static_assert(offsetof(AudioComponentPlugInInterface, Close) == 8);
 static_assert(offsetof(AudioComponentPlugInInterface, Lookup) == 16);

@@ -143,8 +143,7 @@ OSStatus AUBase::Reset(AudioUnitScope, AudioUnitElement)
 
 void AUBase::ResetRenderTime()
 {
-    mCurrentRenderTime = AudioTimeStamp{};
-    mCurrentRenderTime.mSampleTime = -1.0;
+    mCurrentRenderSampleTime.store(-1.0, std::memory_order_relaxed);
 }
 
 void AUBase::ReallocateBuffers()

@@ -59,14 +59,17 @@ public:
     OSStatus DoInitialize();
     /** Cleanup (when initialised), buffers released, render time reset. */
     void DoCleanup();
-    /** Every field 0, then the sample time -1, so that the next render always runs. */
+    /** The sample time -1, so that the next render always runs. */
     void ResetRenderTime();
 
     bool IsInitialized() const { return mInitialized.load(std::memory_order_acquire); }
     bool HasBegunInitializing() const { return mHasBegunInitializing; }
     UInt32 GetMaxFramesPerSlice() const { return mMaxFramesPerSlice; }
     UInt8 AudioUnitAPIVersion() const { return mAudioUnitAPIVersion; }
-    const AudioTimeStamp& CurrentRenderTime() const { return mCurrentRenderTime; }
+    Float64 CurrentRenderSampleTime() const
+    {
+        return mCurrentRenderSampleTime.load(std::memory_order_relaxed);
+    }
     const AUPreset& CurrentPreset() const { return mCurrentPreset; }
     const HostCallbackInfo& GetHostCallbackInfo() const { return mHostCallbackInfo; }
     CAMutex* GetMutex() const { return mAUMutex; }
@@ -109,6 +112,16 @@ public:
     OSStatus GetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
                                 AudioUnitElement inElement, void* outData, UInt32* ioDataSize);
 
+    /** A host's get-property-info call, on both roads: each out pointer that is not null gets
+        its value, whatever the result. */
+    OSStatus GetPropertyInfoForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
+                                    AudioUnitElement inElement, UInt32* outDataSize,
+                                    Boolean* outWritable);
+    /** A host's set-property call, on both roads: data and a size set the value, neither removes
+        it, one without the other is kAudio_ParamError. */
+    OSStatus SetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
+                                AudioUnitElement inElement, const void* inData, UInt32 inDataSize);
+
     bool IsStreamFormatWritable(AudioUnitScope scope, AudioUnitElement element);
 
     //==============================================================================================
@@ -118,11 +131,25 @@ public:
         recording of errors. Answers a status, never throws. */
     OSStatus DoRender(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
                       UInt32 inBusNumber, UInt32 inNumberFrames, AudioBufferList& ioData);
+    /** A host's render call, on every road: a null time stamp or buffer list is
+        kAudio_ParamError before anything runs; without flags a local word of 0 stands in. */
+    OSStatus RenderForHost(AudioUnitRenderActionFlags* ioActionFlags,
+                           const AudioTimeStamp* inTimeStamp, UInt32 inBusNumber,
+                           UInt32 inNumberFrames, AudioBufferList* ioData);
     /** Renders the bus into the caller's memory, or into the bus's own memory and points the
         caller's list there. */
     OSStatus DoRenderBus(AudioUnitRenderActionFlags& ioActionFlags,
                          const AudioTimeStamp& inTimeStamp, UInt32 inBusNumber,
                          AUIOElement& theOutput, UInt32 inNumberFrames, AudioBufferList& ioData);
+
+    //==============================================================================================
+    // The Component Manager road
+
+    /** The Audio Unit selectors of a parameter block: the same operations the plug-in methods
+        call, under the unit's mutex where the selector table says so; the rest goes on to
+        ComponentBase. A null unit answers kAudio_ParamError. Failures are thrown on to the
+        entry's catch. */
+    static OSStatus ComponentEntryDispatch(ComponentParameters* params, AUBase* This);
 
     //==============================================================================================
     // Presets
@@ -287,7 +314,10 @@ protected:
     std::atomic<bool> mRenderCallbacksTouched{false};
     std::atomic<pthread_t> mRenderThreadID{};
     bool mWantsRenderThreadID = false;
-    AudioTimeStamp mCurrentRenderTime{};
+    /** The sample time of the last bus render, -1 when none since the last reset. The render
+        thread writes it, and so does a reset from any host thread (turning bypass off, the reset
+        selector): atomic. Nothing else of the render's time stamp is ever read. */
+    std::atomic<Float64> mCurrentRenderSampleTime{-1.0};
     UInt32 mMaxFramesPerSlice = kDefaultMaxFramesPerSlice;
     /** The first render error the host has not read yet. */
     std::atomic<OSStatus> mLastRenderError{noErr};

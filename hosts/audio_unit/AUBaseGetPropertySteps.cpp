@@ -1,5 +1,5 @@
-// A host's get-property call, shared by both roads: the size query, the size checks, and a
-// truncated copy for a caller whose buffer is smaller than the value.
+// A host's property and render calls, shared by every road: the argument checks, the size query,
+// and a truncated copy for a caller whose buffer is smaller than the value.
 #include "hosts/audio_unit/AUBase.h"
 
 #include "hosts/audio_unit/AUPropertyTable.h"
@@ -74,4 +74,40 @@ OSStatus AUBase::GetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inS
     }
     std::memcpy(outData, whole.data(), callerSize);
     return noErr;
+}
+
+OSStatus AUBase::GetPropertyInfoForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
+                                        AudioUnitElement inElement, UInt32* outDataSize,
+                                        Boolean* outWritable)
+{
+    UInt32 size = 0;
+    bool writable = false;
+    const OSStatus result = DispatchGetPropertyInfo(inID, inScope, inElement, size, writable);
+    if (outDataSize != nullptr)
+        *outDataSize = size;
+    if (outWritable != nullptr)
+        *outWritable = writable;
+    return result;
+}
+
+OSStatus AUBase::SetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
+                                    AudioUnitElement inElement, const void* inData,
+                                    UInt32 inDataSize)
+{
+    if (inData != nullptr && inDataSize != 0)
+        return DispatchSetProperty(inID, inScope, inElement, inData, inDataSize);
+    if (inData == nullptr && inDataSize == 0)
+        return DispatchRemovePropertyValue(inID, inScope, inElement);
+    return kAudio_ParamError;
+}
+
+OSStatus AUBase::RenderForHost(AudioUnitRenderActionFlags* ioActionFlags,
+                               const AudioTimeStamp* inTimeStamp, UInt32 inBusNumber,
+                               UInt32 inNumberFrames, AudioBufferList* ioData)
+{
+    if (inTimeStamp == nullptr || ioData == nullptr)
+        return kAudio_ParamError;
+    AudioUnitRenderActionFlags noFlags = 0;
+    return DoRender(ioActionFlags != nullptr ? *ioActionFlags : noFlags, *inTimeStamp, inBusNumber,
+                    inNumberFrames, *ioData);
 }

@@ -339,7 +339,7 @@ OSStatus AUBase::DispatchGetProperty(AudioUnitPropertyID inID, AudioUnitScope in
         return result;
     }
     case kAUBaseProperty_LastRenderSampleTime:
-        WriteValue(outData, mCurrentRenderTime.mSampleTime);
+        WriteValue(outData, CurrentRenderSampleTime());
         return noErr;
     default:
         return GetProperty(inID, inScope, inElement, outData);

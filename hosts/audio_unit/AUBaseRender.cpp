@@ -155,9 +155,9 @@ OSStatus AUBase::RenderBus(AudioUnitRenderActionFlags& ioActionFlags,
                            const AudioTimeStamp& inTimeStamp, UInt32, UInt32 inNumberFrames)
 {
     // A NaN sample time equals nothing, so it always renders.
-    if (inTimeStamp.mSampleTime == mCurrentRenderTime.mSampleTime)
+    if (inTimeStamp.mSampleTime == CurrentRenderSampleTime())
         return noErr;
-    mCurrentRenderTime = inTimeStamp;
+    mCurrentRenderSampleTime.store(inTimeStamp.mSampleTime, std::memory_order_relaxed);
     return Render(ioActionFlags, inTimeStamp, inNumberFrames);
 }
 

@@ -40,14 +40,12 @@ OSStatus CMgr_AudioUnitBaseRender(void* This, AudioUnitRenderActionFlags* ioActi
                                   const AudioTimeStamp* inTimeStamp, UInt32 inBusNumber,
                                   UInt32 inNumberFrames, AudioBufferList* ioData)
 {
-    if (This == nullptr || inTimeStamp == nullptr || ioData == nullptr)
+    if (This == nullptr)
         return kAudio_ParamError;
-    AudioUnitRenderActionFlags noFlags = 0;
     return AUEntryCatch(
         [&]
         {
-            return static_cast<AUBase*>(This)->DoRender(
-                ioActionFlags != nullptr ? *ioActionFlags : noFlags, *inTimeStamp, inBusNumber,
-                inNumberFrames, *ioData);
+            return static_cast<AUBase*>(This)->RenderForHost(ioActionFlags, inTimeStamp,
+                                                             inBusNumber, inNumberFrames, ioData);
         });
 }

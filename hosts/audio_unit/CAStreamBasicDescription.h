@@ -7,6 +7,16 @@
 class CAStreamBasicDescription : public AudioStreamBasicDescription
 {
 public:
+    /** The sample formats an effect's kernels know how to process. */
+    enum CommonPCMFormat : SInt32
+    {
+        kPCMFormatOther = 0,
+        kPCMFormatFloat32 = 1,
+        kPCMFormatInt16 = 2,
+        kPCMFormatFixed824 = 3,
+        kPCMFormatFloat64 = 4,
+    };
+
     /** Every field 0, mReserved included. */
     CAStreamBasicDescription() : AudioStreamBasicDescription() {}
     CAStreamBasicDescription(const AudioStreamBasicDescription& desc)
@@ -24,6 +34,10 @@ public:
     UInt32 NumberChannelStreams() const { return IsInterleaved() ? 1 : mChannelsPerFrame; }
     /** Channels carried by each of those buffers. */
     UInt32 NumberInterleavedChannels() const { return IsInterleaved() ? mChannelsPerFrame : 1; }
+
+    /** Little-endian packed linear PCM of one frame per packet in one of the common sample
+        formats, or kPCMFormatOther. */
+    CommonPCMFormat IdentifyCommonPCMFormat() const;
 };
 
 static_assert(sizeof(CAStreamBasicDescription) == sizeof(AudioStreamBasicDescription));

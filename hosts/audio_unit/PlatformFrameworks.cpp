@@ -1,9 +1,9 @@
 // The one file that knows the frameworks path, built once per path (see CMakeLists.txt).
 //
-// AudioUnitGetProperty and AudioUnitRender are linked directly on the platform. Here they are
-// defined by this layer and forward to the functions of the same names in the frameworks
-// library, looked up on first use. Without the library there is no open instance to reach, so
-// both answer badComponentInstance.
+// AudioUnitGetProperty, AudioUnitRender and AUEventListenerNotify are linked directly on the
+// platform. Here they are defined by this layer and forward to the functions of the same names in
+// the frameworks library, looked up on first use. Without the library there is no open instance
+// to reach, so the two unit calls answer badComponentInstance, and nobody listens to events.
 #include "hosts/audio_unit/PlatformFrameworks.h"
 
 #include "platform/AudioUnitTypes.h"
@@ -23,6 +23,7 @@ struct UnitCalls
 {
     decltype(&AudioUnitGetProperty) getProperty = nullptr;
     decltype(&AudioUnitRender) render = nullptr;
+    decltype(&AUEventListenerNotify) notify = nullptr;
 };
 
 const UnitCalls& TheUnitCalls()
@@ -36,6 +37,8 @@ const UnitCalls& TheUnitCalls()
                 dlsym(framework, "AudioUnitGetProperty"));
             found.render =
                 reinterpret_cast<decltype(&AudioUnitRender)>(dlsym(framework, "AudioUnitRender"));
+            found.notify = reinterpret_cast<decltype(&AUEventListenerNotify)>(
+                dlsym(framework, "AUEventListenerNotify"));
         }
         return found;
     }();
@@ -60,4 +63,13 @@ OSStatus AudioUnitRender(AudioUnit inUnit, AudioUnitRenderActionFlags* ioActionF
     if (render == nullptr)
         return badComponentInstance;
     return render(inUnit, ioActionFlags, inTimeStamp, inOutputBusNumber, inNumberFrames, ioData);
+}
+
+OSStatus AUEventListenerNotify(AUEventListenerRef inSendingListener, void* inSendingObject,
+                               const AudioUnitEvent* inEvent)
+{
+    const auto notify = TheUnitCalls().notify;
+    if (notify == nullptr)
+        return noErr;
+    return notify(inSendingListener, inSendingObject, inEvent);
 }

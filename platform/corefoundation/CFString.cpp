@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -84,13 +85,14 @@ CFStringRef VeridaneCFConstantString(const char* text)
 {
     if (text == nullptr)
         return nullptr;
-    // Never destroyed, so the strings stay reachable (and valid) until the process ends.
-    static auto* const constants = new std::map<std::string, const CFStringObject*>();
+    // Released when the library that holds the table is unloaded (a plug-in bundle may be
+    // loaded and unloaded many times), or at exit, after the last user of a constant.
+    static std::map<std::string, std::unique_ptr<const CFStringObject>> constants;
     static std::mutex lock;
 
     const std::lock_guard<std::mutex> guard(lock);
-    auto& entry = (*constants)[text];
+    auto& entry = constants[text];
     if (entry == nullptr)
-        entry = new CFStringObject(text, true);
-    return RefOf<CFStringRef>(entry);
+        entry = std::make_unique<const CFStringObject>(text, true);
+    return RefOf<CFStringRef>(entry.get());
 }

@@ -39,4 +39,10 @@ extern "C"
     OSErr OpenAComponent(Component component, ComponentInstance* outInstance);
     /** Calls the entry with the close selector and the instance's storage. */
     OSErr CloseComponent(ComponentInstance instance);
+
+    // Parameter events, for hosts ---------------------------------------------------------
+    typedef void (*VeridaneAUEventObserver)(void* refCon, const AudioUnitEvent* event);
+    /** Every event a unit sends through AUEventListenerNotify reaches the observer, on the
+        sending thread; a null observer stops it. One observer per process. */
+    void VeridaneSetAUEventObserver(VeridaneAUEventObserver observer, void* refCon);
 }

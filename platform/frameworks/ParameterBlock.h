@@ -1,5 +1,5 @@
 // A Component Manager parameter block built by the frameworks stand-in: the instance word, then
-// each argument in its own 8-byte word, in order.
+// each argument in its own 8-byte word, in order. Hosts build theirs the same way.
 #pragma once
 
 #include "platform/Components.h"
@@ -21,6 +21,13 @@ public:
 
     void Append(UInt32 value) { AppendWord(intptr_t(value)); }
     void Append(const void* pointer) { AppendWord(reinterpret_cast<intptr_t>(pointer)); }
+    /** A float travels in the low four bytes of its word. */
+    void Append(Float32 value)
+    {
+        intptr_t word = 0;
+        std::memcpy(&word, &value, sizeof value);
+        AppendWord(word);
+    }
 
     ComponentParameters& Header() { return *reinterpret_cast<ComponentParameters*>(mBytes); }
 

@@ -28,7 +28,7 @@ TEST(Lifecycle, AFreshUnitHasOneGlobalElementTheDefaultsAndNoBusesUntilItsElemen
     EXPECT_EQ(unit.GetMaxFramesPerSlice(), 1156u);
     EXPECT_EQ(unit.CurrentPreset().presetNumber, -1);
     EXPECT_EQ(TextOf(unit.CurrentPreset().presetName), "Untitled");
-    EXPECT_EQ(unit.CurrentRenderTime().mSampleTime, -1.0);
+    EXPECT_EQ(unit.CurrentRenderSampleTime(), -1.0);
     EXPECT_EQ(unit.Globals().GetNumberOfElements(), 1u);
     EXPECT_EQ(unit.Inputs().GetNumberOfElements() + unit.Outputs().GetNumberOfElements(), 0u);
 
@@ -96,7 +96,7 @@ TEST(Lifecycle, InitialiseAndCleanUpRunTheirHooksOnceAndKeepBuffersOnlyWhileInit
         EXPECT_EQ(OutputFrames(unit), row.outputFrames);
         EXPECT_EQ(log.calls.size(), row.maxFramesNotices);
         if (!row.initialized)
-            EXPECT_EQ(unit.CurrentRenderTime().mSampleTime, -1.0);
+            EXPECT_EQ(unit.CurrentRenderSampleTime(), -1.0);
     }
 }
 

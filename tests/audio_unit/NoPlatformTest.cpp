@@ -1,5 +1,8 @@
 // Built against the layer whose frameworks path names no file: the platform is absent.
-#include "tests/audio_unit/TestUnit.h"
+#include "hosts/audio_unit/ComponentEntryPoint.h"
+#include "platform/frameworks/ParameterBlock.h"
+
+#include "tests/audio_unit/TestEffect.h"
 
 #include <gtest/gtest.h>
 
@@ -42,4 +45,14 @@ TEST(PlatformAbsent, UnitsSeeFiveZeroWordsNoStorageAndNoUnitToConnectTo)
     AudioUnitRenderActionFlags flags = 0;
     const AudioTimeStamp time{};
     EXPECT_EQ(input.PullInput(flags, time, 0, 64), badComponentInstance);
+}
+
+TEST(PlatformAbsent, AComponentManagerOpenKeepsNoUnitItCannotStore)
+{
+    int handleTarget = 0;
+    veridane::frameworks::ParameterBlock open(kComponentOpenSelect,
+                                              reinterpret_cast<ComponentInstance>(&handleTarget));
+    EXPECT_EQ(ComponentEntryPoint<TestEffect>::Dispatch(&open.Header(), nullptr),
+              badComponentInstance);
+    EXPECT_EQ(TestEffect::live, 0);
 }

@@ -206,7 +206,7 @@ TEST(RenderChoreography, FillsTheCallersMemoryOrLendsItsOwnAndRendersEachSampleT
         }
         EXPECT_EQ(unit.renderCalls, row.renders);
         EXPECT_EQ(controlWordInside & kFlushBits, kFlushBits);
-        EXPECT_EQ(unit.CurrentRenderTime().mSampleTime, row.sampleTimes[row.renders - 1]);
+        EXPECT_EQ(unit.CurrentRenderSampleTime(), row.sampleTimes[row.renders - 1]);
         for (UInt32 b = 0; b < 2; ++b)
         {
             const AudioBuffer& buffer = buffers.list().mBuffers[b];

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 
 namespace
@@ -85,6 +86,9 @@ juce::AudioBuffer<float> ReferenceRenderer::render(const juce::AudioBuffer<float
             block.copyFrom(c, 0, input, c, offset, length);
         {
             const juce::ScopedLock lock(processor->getCallbackLock());
+            std::optional<juce::ScopedNoDenormals> noDenormals;
+            if (flushDenormals)
+                noDenormals.emplace();
             if (bypassed)
                 processor->processBlockBypassed(block, midi);
             else

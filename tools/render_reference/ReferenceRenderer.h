@@ -24,6 +24,9 @@ public:
     /** Restores the state block a host would send for these settings (either may be empty). */
     void setInitialState(const juce::String& gainText, const juce::String& directionText);
     void setBypassed(bool shouldBypass) { bypassed = shouldBypass; }
+    /** Processes with flush-to-zero and denormals-are-zero set, as a host interface that sets
+        them around its render call does. */
+    void setFlushDenormals(bool shouldFlush) { flushDenormals = shouldFlush; }
 
     /** Renders input into a new buffer of the same size, cut into blocks of the lengths given,
         used in turn. */
@@ -39,4 +42,5 @@ private:
     juce::AudioBuffer<float> block;
     juce::MidiBuffer midi;
     bool bypassed = false;
+    bool flushDenormals = false;
 };

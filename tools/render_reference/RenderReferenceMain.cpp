@@ -1,8 +1,8 @@
 // Renders a 4-channel WAV file through the processor directly, with the block partition and
-// settings the VST 2 test host takes, and writes a 32-bit float WAV to compare with its render.
+// settings the test hosts take, and writes a 32-bit float WAV to compare with their renders.
 //
 //   veridane_render_reference --input FILE --out FILE [--blocks LIST] [--bypass]
-//                             [--gain VALUE] [--direction INDEX]
+//                             [--flush-denormals] [--gain VALUE] [--direction INDEX]
 //                             [--change FRAME:gain=VALUE] [--change FRAME:direction=INDEX]
 
 #include "tools/render_reference/ReferenceRenderer.h"
@@ -26,6 +26,7 @@ struct Options
     juce::File output;
     std::vector<int> blockLengths{512};
     bool bypass = false;
+    bool flushDenormals = false;
     juce::String gain;
     juce::String direction;
     std::vector<ReferenceRenderer::Change> changes;
@@ -87,9 +88,9 @@ Options parseArguments(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
     {
         const juce::String name(argv[i]);
-        if (name == "--bypass")
+        if (name == "--bypass" || name == "--flush-denormals")
         {
-            options.bypass = true;
+            (name == "--bypass" ? options.bypass : options.flushDenormals) = true;
             continue;
         }
         if (i + 1 >= argc)
@@ -164,6 +165,7 @@ int main(int argc, char** argv)
         ReferenceRenderer renderer(sampleRate, maxBlock);
         renderer.setInitialState(options.gain, options.direction);
         renderer.setBypassed(options.bypass);
+        renderer.setFlushDenormals(options.flushDenormals);
         const auto output = renderer.render(input, options.blockLengths, options.changes);
         writeWav(options.output, output, sampleRate);
 
@@ -177,7 +179,8 @@ int main(int argc, char** argv)
     {
         std::fprintf(stderr,
                      "veridane_render_reference: %s\nusage: veridane_render_reference --input FILE "
-                     "--out FILE [--blocks LIST] [--bypass] [--gain VALUE] [--direction INDEX] "
+                     "--out FILE [--blocks LIST] [--bypass] [--flush-denormals] [--gain VALUE] "
+                     "[--direction INDEX] "
                      "[--change FRAME:gain=VALUE] [--change FRAME:direction=INDEX]\n",
                      error.what());
     }

@@ -25,6 +25,16 @@ std::vector<float> MultichannelAudio::peaks() const
     return result;
 }
 
+bool MultichannelAudio::allFinite() const
+{
+    return std::all_of(channels.begin(), channels.end(),
+                       [](const auto& channel)
+                       {
+                           return std::all_of(channel.begin(), channel.end(),
+                                              [](float sample) { return std::isfinite(sample); });
+                       });
+}
+
 MultichannelAudio readWav(const std::string& path)
 {
     const juce::File file(juce::File::getCurrentWorkingDirectory().getChildFile(path));

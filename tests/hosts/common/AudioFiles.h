@@ -13,6 +13,8 @@ struct MultichannelAudio
     int64_t frames() const { return channels.empty() ? 0 : int64_t(channels.front().size()); }
     /** Largest absolute sample of each channel. */
     std::vector<float> peaks() const;
+    /** No sample is infinite or NaN. */
+    bool allFinite() const;
 };
 
 /** Reads a WAV file; throws std::runtime_error when it cannot. */

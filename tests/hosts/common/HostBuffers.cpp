@@ -5,12 +5,26 @@
 #include <algorithm>
 #include <limits>
 
+namespace
+{
+constexpr BufferLayout kLayouts[] = {BufferLayout::separate, BufferLayout::inPlace,
+                                     BufferLayout::crossed};
+} // namespace
+
 BufferLayout parseBufferLayout(const std::string& name)
 {
-    for (auto layout : {BufferLayout::separate, BufferLayout::inPlace, BufferLayout::crossed})
+    for (auto layout : kLayouts)
         if (name == bufferLayoutName(layout))
             return layout;
     throw UsageError("unknown buffer layout '" + name + "' (separate, in-place, crossed)");
+}
+
+std::vector<std::string> bufferLayoutNames()
+{
+    std::vector<std::string> names;
+    for (auto layout : kLayouts)
+        names.push_back(bufferLayoutName(layout));
+    return names;
 }
 
 const char* bufferLayoutName(BufferLayout layout)

@@ -17,6 +17,8 @@ enum class BufferLayout
 
 BufferLayout parseBufferLayout(const std::string& name);
 const char* bufferLayoutName(BufferLayout layout);
+/** "separate", "in-place", "crossed". */
+std::vector<std::string> bufferLayoutNames();
 
 /** The host's own four channel buffers, for one block at a time, as a host's audio thread keeps
     them: a block of the signal is copied in, processed, and the outputs are copied out. */

@@ -48,6 +48,14 @@ ChannelNames channelNames(bool bypass, bool directionChanges, const std::string&
     return toFuma ? ChannelNames{ambix, fuma} : ChannelNames{fuma, ambix};
 }
 
+std::string joined(const std::vector<std::string>& words, const char* separator)
+{
+    std::string text;
+    for (const auto& word : words)
+        text += (text.empty() ? "" : separator) + word;
+    return text;
+}
+
 void printPeaks(const char* side, const char* names, const MultichannelAudio& audio)
 {
     std::printf("peaks %-3s (%s):", side, names);
@@ -57,7 +65,7 @@ void printPeaks(const char* side, const char* names, const MultichannelAudio& au
 }
 } // namespace
 
-RenderOptions RenderOptions::take(Arguments& arguments)
+RenderOptions RenderOptions::take(Arguments& arguments, const std::vector<std::string>& bufferNames)
 {
     RenderOptions options;
     const auto outPath = arguments.option("--out");
@@ -66,7 +74,10 @@ RenderOptions RenderOptions::take(Arguments& arguments)
     options.outPath = *outPath;
     options.blockList = arguments.option("--blocks").value_or("512");
     BlockPartition{options.blockList};
-    options.layout = parseBufferLayout(arguments.option("--buffers").value_or("separate"));
+    options.buffers = arguments.option("--buffers").value_or(bufferNames.front());
+    if (std::find(bufferNames.begin(), bufferNames.end(), options.buffers) == bufferNames.end())
+        throw UsageError("unknown buffer layout '" + options.buffers + "' (" +
+                         joined(bufferNames, ", ") + ")");
     options.bypass = arguments.flag("--bypass");
     options.gain = arguments.option("--gain");
     options.direction = arguments.option("--direction");
@@ -88,36 +99,51 @@ RenderOptions RenderOptions::take(Arguments& arguments)
     return options;
 }
 
-MultichannelAudio
-renderBlocks(const RenderOptions& options, const std::function<void(const ScheduledChange&)>& apply,
-             const std::function<void(float** inputs, float** outputs, int32_t length)>& process,
-             int64_t& blocks)
+int64_t forEachBlock(const RenderOptions& options,
+                     const std::function<void(const ScheduledChange&)>& apply,
+                     const std::function<bool(int64_t offset, int32_t length)>& render)
 {
     BlockPartition partition(options.blockList);
-    HostBuffers buffers(options.layout, partition.largest());
-    const MultichannelAudio& input = options.input;
-    MultichannelAudio output;
-    output.sampleRate = input.sampleRate;
-    output.channels.assign(HostBuffers::kChannels, std::vector<float>(size_t(input.frames())));
-
+    const int64_t frames = options.input.frames();
     size_t nextChange = 0;
-    blocks = 0;
-    for (int64_t offset = 0; offset < input.frames(); ++blocks)
+    int64_t blocks = 0;
+    for (int64_t offset = 0; offset < frames; ++blocks)
     {
         for (; nextChange < options.changes.size() && options.changes[nextChange].frame <= offset;
              ++nextChange)
         {
             const auto& change = options.changes[nextChange];
-            apply(change);
             std::printf("at frame %lld: %s = %s\n", (long long)offset,
                         change.isGain ? "gain" : "direction", change.value.c_str());
+            apply(change);
         }
-        const int32_t length = partition.next(input.frames() - offset);
-        buffers.load(input, offset, length);
-        process(buffers.inputs(), buffers.outputs(), length);
-        buffers.store(offset, length, output);
+        const int32_t length = partition.next(frames - offset);
+        if (!render(offset, length))
+            break;
         offset += length;
     }
+    return blocks;
+}
+
+MultichannelAudio
+renderBlocks(const RenderOptions& options, const std::function<void(const ScheduledChange&)>& apply,
+             const std::function<void(float** inputs, float** outputs, int32_t length)>& process,
+             int64_t& blocks)
+{
+    HostBuffers buffers(parseBufferLayout(options.buffers),
+                        BlockPartition(options.blockList).largest());
+    MultichannelAudio output;
+    output.sampleRate = options.input.sampleRate;
+    output.channels.assign(HostBuffers::kChannels,
+                           std::vector<float>(size_t(options.input.frames())));
+    blocks = forEachBlock(options, apply,
+                          [&](int64_t offset, int32_t length)
+                          {
+                              buffers.load(options.input, offset, length);
+                              process(buffers.inputs(), buffers.outputs(), length);
+                              buffers.store(offset, length, output);
+                              return true;
+                          });
     return output;
 }
 
@@ -128,7 +154,7 @@ void writeRenderResult(const RenderOptions& options, const MultichannelAudio& ou
     std::printf("in:  %s, %lld frames at %g Hz\n", options.inputDescription.c_str(),
                 (long long)options.input.frames(), options.input.sampleRate);
     std::printf("out: %s, %lld blocks of %s, %s buffers%s\n", options.outPath.c_str(),
-                (long long)blocks, options.blockList.c_str(), bufferLayoutName(options.layout),
+                (long long)blocks, options.blockList.c_str(), options.buffers.c_str(),
                 options.bypass ? ", bypassed" : "");
     const bool directionChanges = std::any_of(options.changes.begin(), options.changes.end(),
                                               [](const auto& change) { return !change.isGain; });

@@ -6,7 +6,6 @@
 #include "tests/hosts/vst2/Commands.h"
 #include "tests/hosts/vst2/EditorSession.h"
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -16,15 +15,6 @@ constexpr int64_t kFramesPerCycle = 24000;
 constexpr double kSampleRate = 48000.0;
 constexpr int kEditorIdleMilliseconds = 200;
 constexpr long kMaxCycles = 1000;
-
-bool allFinite(const MultichannelAudio& audio)
-{
-    for (const auto& channel : audio.channels)
-        for (float sample : channel)
-            if (!std::isfinite(sample))
-                return false;
-    return true;
-}
 } // namespace
 
 int runCycle(Arguments& arguments)
@@ -84,7 +74,7 @@ int runCycle(Arguments& arguments)
             const auto chunk = effect.chunk();
             effect.suspend();
             const intptr_t closeAnswer = effect.close();
-            const bool finite = allFinite(output);
+            const bool finite = output.allFinite();
             std::printf("cycle %ld: processed %lld frames (%s), chunk %zu bytes, editor %s, "
                         "close answered %ld\n",
                         cycle, (long long)input.frames(), finite ? "finite" : "NOT FINITE",

@@ -1,0 +1,171 @@
+// The effect's render: pull the input, pass it through when bypassed, otherwise process it, in
+// slices when parameter events are scheduled; the default processing runs one kernel per output
+// channel and keeps the silence time-out. Nothing here allocates or locks.
+#include "hosts/audio_unit/AUEffectBase.h"
+
+#include "hosts/audio_unit/AUInputElement.h"
+#include "hosts/audio_unit/CAException.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+OSStatus AUEffectBase::Render(AudioUnitRenderActionFlags& ioActionFlags,
+                              const AudioTimeStamp& inTimeStamp, UInt32 inFramesToProcess)
+{
+    if (mMainInput == nullptr || !mMainInput->IsActive())
+        return kAudioUnitErr_NoConnection;
+    if (const OSStatus result =
+            mMainInput->PullInput(ioActionFlags, inTimeStamp, 0, inFramesToProcess);
+        result != noErr)
+        return result;
+
+    const bool inPlace = ProcessesInPlace();
+    if (inPlace && mMainOutput->WillAllocateBuffer())
+        mMainOutput->IOBuffer().SetBufferList(mMainInput->GetBufferList());
+    AudioBufferList& inputList = mMainInput->GetBufferList();
+    AudioBufferList& outputList = mMainOutput->GetBufferList();
+
+    if (ShouldBypassEffect())
+    {
+        // Shared buffers already hold the input: the copy skips them.
+        mMainInput->IOBuffer().CopyBufferContentsTo(outputList);
+        return noErr;
+    }
+
+    OSStatus result;
+    if (mParamList.empty())
+    {
+        result = ProcessBufferLists(ioActionFlags, inputList, outputList, inFramesToProcess);
+    }
+    else
+    {
+        ScheduledProcessParams slices{&ioActionFlags, &inputList, &outputList, 0};
+        result = ProcessForScheduledParams(mParamList, inFramesToProcess, &slices);
+        // Back to where the lists started, sized for the whole call.
+        ShiftBuffers(inputList, -SInt64(slices.framesDone), inFramesToProcess);
+        ShiftBuffers(outputList, -SInt64(slices.framesDone), inFramesToProcess);
+    }
+
+    if ((ioActionFlags & kAudioUnitRenderAction_OutputIsSilence) != 0 && !inPlace)
+        AUBufferList::ZeroBuffer(outputList);
+    return result;
+}
+
+OSStatus AUEffectBase::ProcessScheduledSlice(void* inUserData, UInt32,
+                                             UInt32 inSliceFramesToProcess, UInt32)
+{
+    // The slices arrive in order; the lists walk through the buffers and Render puts them back.
+    auto& slices = *static_cast<ScheduledProcessParams*>(inUserData);
+    ShiftBuffers(*slices.inputBufferList, 0, inSliceFramesToProcess);
+    ShiftBuffers(*slices.outputBufferList, 0, inSliceFramesToProcess);
+    const OSStatus result = ProcessBufferLists(*slices.actionFlags, *slices.inputBufferList,
+                                               *slices.outputBufferList, inSliceFramesToProcess);
+    ShiftBuffers(*slices.inputBufferList, inSliceFramesToProcess, inSliceFramesToProcess);
+    ShiftBuffers(*slices.outputBufferList, inSliceFramesToProcess, inSliceFramesToProcess);
+    slices.framesDone += inSliceFramesToProcess;
+    return result;
+}
+
+void AUEffectBase::ShiftBuffers(AudioBufferList& list, SInt64 frameShift, UInt32 frames) const
+{
+    // mBytesPerFrame covers every channel a buffer carries, interleaved or not.
+    for (UInt32 i = 0; i < list.mNumberBuffers; ++i)
+    {
+        AudioBuffer& buffer = list.mBuffers[i];
+        buffer.mDataByteSize = frames * mBytesPerFrame;
+        if (buffer.mData != nullptr)
+            buffer.mData = static_cast<Byte*>(buffer.mData) + frameShift * SInt64(mBytesPerFrame);
+    }
+}
+
+OSStatus AUEffectBase::ProcessBufferLists(AudioUnitRenderActionFlags& ioActionFlags,
+                                          const AudioBufferList& inBuffer,
+                                          AudioBufferList& outBuffer, UInt32 inFramesToProcess)
+{
+    if (ShouldBypassEffect())
+        return noErr;
+    switch (mCommonPCMFormat)
+    {
+    case CAStreamBasicDescription::kPCMFormatFloat32:
+        ProcessKernels<Float32>(inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
+        break;
+    case CAStreamBasicDescription::kPCMFormatFixed824:
+        ProcessKernels<SInt32>(inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
+        break;
+    case CAStreamBasicDescription::kPCMFormatInt16:
+        ProcessKernels<SInt16>(inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
+        break;
+    default:
+        throw CAException(kAudio_UnimplementedError);
+    }
+    return noErr;
+}
+
+template <typename Sample>
+void AUEffectBase::ProcessKernels(const AudioBufferList& inBuffer, AudioBufferList& outBuffer,
+                                  UInt32 inFramesToProcess,
+                                  AudioUnitRenderActionFlags& ioActionFlags)
+{
+    const bool silentInput = IsInputSilent(ioActionFlags, inFramesToProcess);
+    ioActionFlags |= kAudioUnitRenderAction_OutputIsSilence;
+    const auto run = [&](AUKernelBase& kernel, const void* source, void* destination, UInt32 stride)
+    {
+        bool silence = silentInput;
+        kernel.Process(static_cast<const Sample*>(source), static_cast<Sample*>(destination),
+                       inFramesToProcess, stride, silence);
+        if (!silence)
+            ioActionFlags &= ~AudioUnitRenderActionFlags(kAudioUnitRenderAction_OutputIsSilence);
+    };
+
+    // A kernel without a channel of its own on both sides is skipped, never pointed past it.
+    if (inBuffer.mNumberBuffers == 1)
+    {
+        const AudioBuffer& source = inBuffer.mBuffers[0];
+        if (source.mNumberChannels == 0)
+            throw CAException(kAudio_ParamError);
+        if (outBuffer.mNumberBuffers == 0)
+            return;
+        const AudioBuffer& destination = outBuffer.mBuffers[0];
+        const size_t channels = std::min(source.mNumberChannels, destination.mNumberChannels);
+        for (size_t c = 0; c < std::min(mKernelList.size(), channels); ++c)
+            if (mKernelList[c] != nullptr)
+                run(*mKernelList[c], static_cast<const Sample*>(source.mData) + c,
+                    static_cast<Sample*>(destination.mData) + c, source.mNumberChannels);
+        return;
+    }
+    const size_t buffers = std::min(inBuffer.mNumberBuffers, outBuffer.mNumberBuffers);
+    for (size_t c = 0; c < std::min(mKernelList.size(), buffers); ++c)
+        if (mKernelList[c] != nullptr)
+            run(*mKernelList[c], inBuffer.mBuffers[c].mData, outBuffer.mBuffers[c].mData, 1);
+}
+
+bool AUEffectBase::IsInputSilent(AudioUnitRenderActionFlags inActionFlags, UInt32 inFramesToProcess)
+{
+    const bool silent = (inActionFlags & kAudioUnitRenderAction_OutputIsSilence) != 0;
+    const Float64 rate = Outputs().GetIOElement(0)->GetStreamFormat().mSampleRate;
+    const Float64 soundingSeconds = GetLatency() + GetTailTime();
+    if (!silent)
+    {
+        mSilentTimeout.mResetTimer = true;
+        return false;
+    }
+    if (mSilentTimeout.mResetTimer)
+    {
+        // Truncated toward zero through 64 bits, the low 32 bits kept; a rate or time that is
+        // not a number, or out of range, counts nothing.
+        const Float64 frames = std::trunc(rate * soundingSeconds);
+        constexpr Float64 kLimit = 9.2e18;
+        const SInt64 whole = frames > -kLimit && frames < kLimit ? SInt64(frames) : 0;
+        mSilentTimeout.mTimeoutCounter = SInt32(UInt32(UInt64(whole)));
+        mSilentTimeout.mResetTimer = false;
+    }
+    if (mSilentTimeout.mTimeoutCounter > 0)
+    {
+        mSilentTimeout.mTimeoutCounter =
+            SInt32(std::max<SInt64>(SInt64(mSilentTimeout.mTimeoutCounter) - inFramesToProcess,
+                                    std::numeric_limits<SInt32>::min()));
+        return false;
+    }
+    return true;
+}

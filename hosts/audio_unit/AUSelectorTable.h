@@ -1,0 +1,73 @@
+// The Audio Unit selectors a unit serves and how the two roads in differ: which road serves each,
+// whether the call takes the unit's mutex on that road, and what a can-do query answers. The
+// plug-in methods, the Component Manager dispatch and the tests read these rows and nothing else.
+#pragma once
+
+#include "platform/AudioUnitTypes.h"
+
+#include <array>
+
+/** What a Component Manager can-do query answers for a selector. */
+enum class AUCanDo : UInt8
+{
+    no,
+    yes,
+    /** Only a unit that speaks the second API version serves it. */
+    fromAPIVersion2,
+};
+
+struct AUSelectorRow
+{
+    SInt16 selector;
+    const char* name;
+    /** Lookup hands out a method for it. */
+    bool plugInRoad;
+    bool plugInLocks;
+    /** The Component Manager dispatch serves it (the MIDI selectors through the MIDI dispatch). */
+    bool componentManagerRoad;
+    bool componentManagerLocks;
+    AUCanDo canDo;
+};
+
+inline constexpr std::array<AUSelectorRow, 17> kAUSelectorTable{{
+    // selector, name, plug-in road and lock, Component Manager road and lock, can-do
+    {kAudioUnitInitializeSelect, "Initialize", true, true, true, true, AUCanDo::yes},
+    {kAudioUnitUninitializeSelect, "Uninitialize", true, true, true, true, AUCanDo::yes},
+    {kAudioUnitGetPropertyInfoSelect, "GetPropertyInfo", true, true, true, true, AUCanDo::yes},
+    {kAudioUnitGetPropertySelect, "GetProperty", true, true, true, true, AUCanDo::yes},
+    {kAudioUnitSetPropertySelect, "SetProperty", true, true, true, true, AUCanDo::yes},
+    {kAudioUnitGetParameterSelect, "GetParameter", true, true, true, true, AUCanDo::yes},
+    {kAudioUnitSetParameterSelect, "SetParameter", true, false, true, true, AUCanDo::yes},
+    {kAudioUnitResetSelect, "Reset", true, true, true, true, AUCanDo::yes},
+    {kAudioUnitAddPropertyListenerSelect, "AddPropertyListener", true, true, true, true,
+     AUCanDo::yes},
+    {kAudioUnitRemovePropertyListenerSelect, "RemovePropertyListener", true, true, false, false,
+     AUCanDo::no},
+    {kAudioUnitRenderSelect, "Render", true, false, true, false, AUCanDo::fromAPIVersion2},
+    {kAudioUnitAddRenderNotifySelect, "AddRenderNotify", true, true, true, true,
+     AUCanDo::fromAPIVersion2},
+    {kAudioUnitRemoveRenderNotifySelect, "RemoveRenderNotify", true, true, true, true,
+     AUCanDo::fromAPIVersion2},
+    {kAudioUnitScheduleParametersSelect, "ScheduleParameters", true, false, true, true,
+     AUCanDo::fromAPIVersion2},
+    {kAudioUnitRemovePropertyListenerWithUserDataSelect, "RemovePropertyListenerWithUserData", true,
+     true, true, true, AUCanDo::fromAPIVersion2},
+    {kMusicDeviceMIDIEventSelect, "MIDIEvent", true, false, true, false, AUCanDo::no},
+    {kMusicDeviceSysExSelect, "SysEx", true, false, true, false, AUCanDo::no},
+}};
+
+/** The row of a selector, or null for one no road serves. */
+constexpr const AUSelectorRow* FindAUSelector(SInt16 selector)
+{
+    for (const AUSelectorRow& row : kAUSelectorTable)
+        if (row.selector == selector)
+            return &row;
+    return nullptr;
+}
+
+/** Whether the plug-in method of a selector takes the unit's mutex. */
+constexpr bool PlugInLocks(SInt16 selector)
+{
+    const AUSelectorRow* row = FindAUSelector(selector);
+    return row != nullptr && row->plugInLocks;
+}
