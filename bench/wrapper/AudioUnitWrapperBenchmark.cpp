@@ -2,20 +2,15 @@
 // directly, on 512-frame blocks in the same run, and prints what the interface adds. The aim is at
 // most 20%.
 // Run: build/default/bench/wrapper/audio_unit_wrapper_benchmark
+#include "bench/wrapper/BaselineReporter.h"
+#include "bench/wrapper/HostBuffers.h"
 #include "hosts/audio_unit/AUPlugInDispatch.h"
 #include "wrappers/audio_unit/AUEntry.h"
 #include "wrappers/audio_unit/VeridaneAUWrapper.h"
 
-#include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <map>
-#include <string>
-
 namespace
 {
-constexpr UInt32 blockSize = 512;
-constexpr int numChannels = 4;
+using namespace benchmarking;
 
 using RenderMethod = OSStatus (*)(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32,
                                   UInt32, AudioBufferList*);
@@ -26,8 +21,7 @@ using RenderMethod = OSStatus (*)(void*, AudioUnitRenderActionFlags*, const Audi
     cache and alignment effects cancel and only the interface's own work differs. */
 struct Shared
 {
-    juce::AudioBuffer<float> input{numChannels, int(blockSize)};
-    juce::AudioBuffer<float> output{numChannels, int(blockSize)};
+    HostBuffers host;
     AudioComponentPlugInInterface* block = veridane::au::factory(nullptr);
     RenderMethod render = nullptr;
     AudioBuffer lists[numChannels + 1]{};
@@ -35,19 +29,15 @@ struct Shared
 
     Shared()
     {
-        juce::Random random(42);
-        for (int c = 0; c < numChannels; ++c)
-            for (UInt32 i = 0; i < blockSize; ++i)
-                input.setSample(c, int(i), random.nextFloat() * 2.0f - 1.0f);
-
         block->Open(block, reinterpret_cast<AudioComponentInstance>(block));
         AUBase& unit = AUPlugInUnit<veridane::au::VeridaneAUWrapper>(block);
         AudioStreamBasicDescription format{48000.0, kAudioFormatLinearPCM, 0x29, 4, 1, 4, 4, 32, 0};
         for (const AudioUnitScope scope : {kAudioUnitScope_Input, kAudioUnitScope_Output})
             unit.DispatchSetProperty(kAudioUnitProperty_StreamFormat, scope, 0, &format,
                                      sizeof format);
-        unit.DispatchSetProperty(kAudioUnitProperty_MaximumFramesPerSlice, 0, 0, &blockSize,
-                                 sizeof blockSize);
+        const UInt32 maxFrames = blockSize;
+        unit.DispatchSetProperty(kAudioUnitProperty_MaximumFramesPerSlice, 0, 0, &maxFrames,
+                                 sizeof maxFrames);
         const AURenderCallbackStruct callback{ProvideInput, this};
         unit.DispatchSetProperty(kAudioUnitProperty_SetRenderCallback, kAudioUnitScope_Input, 0,
                                  &callback, sizeof callback);
@@ -62,7 +52,7 @@ struct Shared
     {
         auto& shared = *static_cast<Shared*>(refCon);
         for (int c = 0; c < numChannels; ++c)
-            list->mBuffers[c].mData = shared.input.getWritePointer(c);
+            list->mBuffers[c].mData = shared.host.inputs[c];
         return noErr;
     }
 
@@ -71,10 +61,10 @@ struct Shared
         auto& list = *reinterpret_cast<AudioBufferList*>(lists);
         list.mNumberBuffers = numChannels;
         for (int c = 0; c < numChannels; ++c)
-            list.mBuffers[c] = {1, blockSize * 4, output.getWritePointer(c)};
+            list.mBuffers[c] = {1, UInt32(blockSize * sizeof(float)), host.outputs[c]};
         time.mSampleTime += blockSize;
         AudioUnitRenderActionFlags flags = 0;
-        return render(block, &flags, &time, 0, blockSize, &list);
+        return render(block, &flags, &time, 0, UInt32(blockSize), &list);
     }
 
     juce::AudioProcessor& processor()
@@ -89,20 +79,12 @@ struct Shared
     }
 };
 
-/** The reference: copy the inputs to the outputs, then processBlock on them, with denormals
-    flushed as the render call flushes them. */
+/** The baseline with denormals flushed, as the render call flushes them. */
 void DirectProcessBlock(benchmark::State& state)
 {
     auto& shared = Shared::get();
-    juce::MidiBuffer midi;
     const juce::ScopedNoDenormals noDenormals;
-    for (auto _ : state)
-    {
-        for (int c = 0; c < numChannels; ++c)
-            shared.output.copyFrom(c, 0, shared.input, c, 0, int(blockSize));
-        shared.processor().processBlock(shared.output, midi);
-        benchmark::ClobberMemory();
-    }
+    directProcessBlock(state, shared.processor(), shared.host);
 }
 
 /** The render call: input pulled from the host, copied to the host's outputs, converted. */
@@ -124,27 +106,5 @@ BENCHMARK(AudioUnitRender)->MinWarmUpTime(0.2)->Repetitions(7)->ReportAggregates
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-
-    struct MedianReporter : benchmark::ConsoleReporter
-    {
-        std::map<std::string, double> nsPerBlock;
-        void ReportRuns(const std::vector<Run>& runs) override
-        {
-            ConsoleReporter::ReportRuns(runs);
-            for (const auto& run : runs)
-                if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                    nsPerBlock[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    } reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-
-    const double direct = reporter.nsPerBlock["DirectProcessBlock"];
-    if (direct > 0)
-        std::printf("AudioUnitRender %+6.1f%% against processBlock called directly\n",
-                    (reporter.nsPerBlock["AudioUnitRender"] / direct - 1.0) * 100.0);
-    benchmark::Shutdown();
-    return 0;
+    return runAgainstBaseline(argc, argv, "DirectProcessBlock");
 }
