@@ -1,7 +1,7 @@
 #include "wrappers/audio_unit/VeridaneAUWrapper.h"
 
-#include "processor/PluginFactory.h"
 #include "processor/PluginIdentity.h"
+#include "wrappers/common/ProcessorCreation.h"
 
 #include <algorithm>
 #include <array>
@@ -27,10 +27,7 @@ constexpr int midiCapacityBytes = 4096;
 
 std::unique_ptr<juce::AudioProcessor> createProcessor()
 {
-    // The processor learns which interface it serves from its base class's constructor.
-    juce::AudioProcessor::setTypeOfNextNewPlugin(juce::AudioProcessor::wrapperType_AudioUnit);
-    std::unique_ptr<juce::AudioProcessor> created(createPluginFilter());
-    juce::AudioProcessor::setTypeOfNextNewPlugin(juce::AudioProcessor::wrapperType_Undefined);
+    auto created = wrappers::createProcessorFor(juce::AudioProcessor::wrapperType_AudioUnit);
     if (created == nullptr)
         throw std::bad_alloc();
     return created;
