@@ -21,7 +21,7 @@ bool overlap(const float* a, const float* b, int numSamples) noexcept
     return start(a) < start(b) + bytes && start(b) < start(a) + bytes;
 }
 
-bool fourSeparateChannels(float* const* channels, int numChannels, int numSamples) noexcept
+bool fourSeparateChannels(const float* const* channels, int numChannels, int numSamples) noexcept
 {
     if (numChannels < numBFormatChannels)
         return false;
@@ -38,11 +38,11 @@ void raise(float& peak, float sample) noexcept
     peak = magnitude > peak ? magnitude : peak; // a NaN sample never counts
 }
 
-/** Any block the kernels do not take (fewer than four channels, channels that share memory,
+/** Any block the kernels do not take (fewer than four channels, outputs that share memory,
     inputs that are only scaled): one sample at a time, all inputs of a sample read before any
     output is written. */
-ChunkPeaks convertEachSample(float* const* channels, int numChannels, int numConverted,
-                             int numSamples, ConversionStages& stages) noexcept
+ChunkPeaks convertEachSample(const float* const* inputs, float* const* outputs, int numChannels,
+                             int numConverted, int numSamples, ConversionStages& stages) noexcept
 {
     numChannels = std::min(numChannels, numBFormatChannels);
     ChunkPeaks peaks;
@@ -64,7 +64,7 @@ ChunkPeaks convertEachSample(float* const* channels, int numChannels, int numCon
             const int i = done + k;
             float x[numBFormatChannels] = {};
             for (int c = 0; c < numChannels; ++c)
-                raise(peaks.inputs[size_t(c)], x[c] = channels[c][i]);
+                raise(peaks.inputs[size_t(c)], x[c] = inputs[c][i]);
 
             const float weightW = stepsW.next(), u = stepsOrder.next(), gain = stepsGain.next();
             float y[numBFormatChannels] = {weightW * x[0]};
@@ -74,7 +74,7 @@ ChunkPeaks convertEachSample(float* const* channels, int numChannels, int numCon
 
             for (int c = 0; c < numChannels; ++c)
                 raise(peaks.outputs[size_t(c)],
-                      channels[c][i] = gain * (c < numConverted ? y[c] : x[c]));
+                      outputs[c][i] = gain * (c < numConverted ? y[c] : x[c]));
         }
         stages.weightW.finishSteps(stepsW);
         stages.order.finishSteps(stepsOrder);
@@ -84,17 +84,17 @@ ChunkPeaks convertEachSample(float* const* channels, int numChannels, int numCon
 }
 } // namespace
 
-ChunkPeaks convertChunk(float* const* channels, int numChannels, int numConverted, int numSamples,
-                        ConversionStages& stages) noexcept
+ChunkPeaks convertChunk(const float* const* inputs, float* const* outputs, int numChannels,
+                        int numConverted, int numSamples, ConversionStages& stages) noexcept
 {
     stages.weightW.startChunk();
     stages.order.startChunk();
     stages.gain.startChunk();
 
     if (numConverted >= numBFormatChannels &&
-        fourSeparateChannels(channels, numChannels, numSamples))
-        return kernels::activeKernels().convert(channels, numSamples, stages);
-    return convertEachSample(channels, numChannels, numConverted, numSamples, stages);
+        fourSeparateChannels(outputs, numChannels, numSamples))
+        return kernels::activeKernels().convert(inputs, outputs, numSamples, stages);
+    return convertEachSample(inputs, outputs, numChannels, numConverted, numSamples, stages);
 }
 
 } // namespace veridane

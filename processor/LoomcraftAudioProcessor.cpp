@@ -59,9 +59,18 @@ bool LoomcraftAudioProcessor::isBusesLayoutSupported(const BusesLayout& layout) 
 void LoomcraftAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
     float* const* channels = buffer.getArrayOfWritePointers();
-    const int numChannels = buffer.getNumChannels();
-    const int numSamples = buffer.getNumSamples();
+    processChannels(channels, channels, buffer.getNumChannels(), buffer.getNumSamples());
+}
 
+void LoomcraftAudioProcessor::processOutOfPlace(const float* const* inputs, float* const* outputs,
+                                                int numFrames) noexcept
+{
+    processChannels(inputs, outputs, numBFormatChannels, numFrames);
+}
+
+void LoomcraftAudioProcessor::processChannels(const float* const* inputs, float* const* outputs,
+                                              int numChannels, int numSamples) noexcept
+{
     // A block longer than the scratch runs as consecutive chunks, each exactly as if the host had
     // sent it alone (settled test and meter update included). An empty block still runs once: it
     // settles stages and lets the meters fall.
@@ -69,18 +78,22 @@ void LoomcraftAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juc
     do
     {
         const int chunk = std::min(numSamples - offset, maxChunkSize);
-        processChunk(channels, numChannels, offset, chunk);
+        processChunk(inputs, outputs, numChannels, offset, chunk);
         offset += chunk;
     } while (offset < numSamples);
 }
 
-void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChannels, int offset,
-                                           int n)
+void LoomcraftAudioProcessor::processChunk(const float* const* inputs, float* const* outputs,
+                                           int numChannels, int offset, int n) noexcept
 {
-    std::array<float*, numBFormatChannels> chunk{};
+    std::array<const float*, numBFormatChannels> from{};
+    std::array<float*, numBFormatChannels> to{};
     const int numPresent = std::min(numChannels, numBFormatChannels);
     for (int c = 0; c < numPresent; ++c)
-        chunk[size_t(c)] = channels[c] + offset;
+    {
+        from[size_t(c)] = inputs[c] + offset;
+        to[size_t(c)] = outputs[c] + offset;
+    }
 
     // Only ever lowered: a host that once ran fewer inputs keeps the smaller meter set.
     numMeteredInputs = std::min(numMeteredInputs, getTotalNumInputChannels());
@@ -89,7 +102,8 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
     veridane::ConversionStages stages{{currentWeightW, targetWeightW},
                                       {currentPermutation, targetPermutation},
                                       {currentGain, targetGain}};
-    const auto peaks = veridane::convertChunk(chunk.data(), numPresent, metered, n, stages);
+    const auto peaks =
+        veridane::convertChunk(from.data(), to.data(), numPresent, metered, n, stages);
 
     // Input meters show the signal before conversion, output meters after the gain. The eight
     // logarithms first: they are independent, so they overlap instead of waiting on each other.
@@ -111,7 +125,7 @@ void LoomcraftAudioProcessor::processChunk(float* const* channels, int numChanne
 
     const int lastOutput = std::min(getTotalNumOutputChannels(), numChannels);
     for (int c = std::max(0, numGainOutputs); c < lastOutput; ++c)
-        Fvo::clear(channels[c] + offset, n);
+        Fvo::clear(outputs[c] + offset, n);
 }
 
 void LoomcraftAudioProcessor::processBlockBypassed(juce::AudioBuffer<float>& buffer,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "processor/OutOfPlaceProcessing.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <array>
@@ -14,7 +16,7 @@
     calls and setConversionMode come from any thread without a lock; the editor polls the public
     atomics on the message thread. Values shared between threads are relaxed atomics, except
     stateChanged, which is set with release after the values it announces and read with acquire. */
-class LoomcraftAudioProcessor : public juce::AudioProcessor
+class LoomcraftAudioProcessor : public juce::AudioProcessor, public veridane::OutOfPlaceProcessing
 {
 public:
     /** Most samples one conversion pass handles; longer blocks run as consecutive chunks. */
@@ -30,8 +32,13 @@ public:
     void releaseResources() override;
     bool isBusesLayoutSupported(const BusesLayout& layout) const override;
 
-    /** Audio thread, under the callback lock. Converts in place; allocates and locks nothing. */
-    void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+    /** Audio thread, under the callback lock. Converts in place; allocates and locks nothing.
+        Final: wrappers take processOutOfPlace for it, which must give the same. */
+    void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) final;
+    /** Audio thread, under the callback lock: processBlock's result on copies of the inputs in
+        the outputs, in one pass. Allocates and locks nothing. */
+    void processOutOfPlace(const float* const* inputs, float* const* outputs,
+                           int numFrames) noexcept override;
     /** Audio thread. Leaves the four channels as they are; glides and meters hold. */
     void processBlockBypassed(juce::AudioBuffer<float>& buffer,
                               juce::MidiBuffer& midiMessages) override;
@@ -98,7 +105,10 @@ public:
 private:
     /** Four discrete channels in and out: the only layout the plug-in accepts. */
     static BusesProperties bFormatBuses();
-    void processChunk(float* const* channels, int numChannels, int offset, int numSamples);
+    void processChannels(const float* const* inputs, float* const* outputs, int numChannels,
+                         int numSamples) noexcept;
+    void processChunk(const float* const* inputs, float* const* outputs, int numChannels,
+                      int offset, int numSamples) noexcept;
     void raiseStateChanged() noexcept;
 
     /** Input channels metered and converted back into the buffer; lowered for good to the host's

@@ -6,8 +6,10 @@
 #include <algorithm>
 
 // The conversion of one chunk as a single pass: each input sample is read once and each output
-// sample written once, with the peaks of both found on the way. All four inputs of a sample are
-// read before any output of it is written, so the channels are converted in place.
+// sample written once, with the peaks of both found on the way. Every step (a vector, part of one,
+// or one sample) reads all four inputs at its positions before it writes any output there, and
+// the steps go forward without overlapping: so the outputs may be the inputs (in place), or an
+// output may be exactly another channel's input (crossed host buffers).
 //
 // Included by one source file per instruction set, which supplies `Simd` and compiles this file
 // for that set (#pragma GCC target) after including everything this file includes: the shared
@@ -17,14 +19,14 @@
 namespace veridane::kernels
 {
 
-template <class Simd> class ChunkKernel
+/** The conversion on `Block`, an InPlaceBlock or an OutOfPlaceBlock. */
+template <class Simd, class Block> class ChunkPass
 {
 public:
-    static ChunkPeaks convert(float* const* channelPointers, int numSamples,
+    static ChunkPeaks convert(const float* const* inputs, float* const* outputs, int numSamples,
                               ConversionStages& stages) noexcept
     {
-        const Block channels{channelPointers[0], channelPointers[1], channelPointers[2],
-                             channelPointers[3]};
+        const Block channels = Block::of(inputs, outputs);
         ChunkPeaks derived;
         RunningPeaks measured;
         int done = 0;
@@ -35,7 +37,8 @@ public:
             const bool stepping =
                 stages.weightW.startGroup() | stages.order.startGroup() | stages.gain.startGroup();
             const int past = done + targetCheckInterval;
-            const int groupEnd = std::min(past - misalignment(channels.c0 + past), numSamples);
+            const int groupEnd =
+                std::min(past - misalignment(channels.output(0) + past), numSamples);
             switch (orderForm(stages.order))
             {
             case OrderForm::atZero:
@@ -89,15 +92,6 @@ private:
     {
         return (Simd::width - samplesToAlignment<Simd::width>(p)) % Simd::width;
     }
-
-    /** The four channels, held by value so their pointers stay in registers. */
-    struct Block
-    {
-        float* c0;
-        float* c1;
-        float* c2;
-        float* c3;
-    };
 
     using Vector = typename Simd::Vector;
 
@@ -192,8 +186,8 @@ private:
                             Factor gain, Running<typename Ops::Lanes>& peaks) noexcept
     {
         using Value = typename Ops::Value;
-        const Value x0 = ops.load(channels.c0 + i), x1 = ops.load(channels.c1 + i);
-        const Value x2 = ops.load(channels.c2 + i), x3 = ops.load(channels.c3 + i);
+        const Value x0 = ops.load(channels.input(0) + i), x1 = ops.load(channels.input(1) + i);
+        const Value x2 = ops.load(channels.input(2) + i), x3 = ops.load(channels.input(3) + i);
         peaks.inputs[0] = Ops::magnitudeMax(peaks.inputs[0], x0);
         peaks.inputs[1] = Ops::magnitudeMax(peaks.inputs[1], x1);
         peaks.inputs[2] = Ops::magnitudeMax(peaks.inputs[2], x2);
@@ -223,10 +217,10 @@ private:
             y2 = Ops::mul(g, Ops::add(Ops::mul(v, x3), Ops::mul(u, x1)));
             y3 = Ops::mul(g, Ops::add(Ops::mul(v, x1), Ops::mul(u, x2)));
         }
-        ops.store(channels.c0 + i, y0);
-        ops.store(channels.c1 + i, y1);
-        ops.store(channels.c2 + i, y2);
-        ops.store(channels.c3 + i, y3);
+        ops.store(channels.output(0) + i, y0);
+        ops.store(channels.output(1) + i, y1);
+        ops.store(channels.output(2) + i, y2);
+        ops.store(channels.output(3) + i, y3);
         if constexpr (measureOutputs)
         {
             peaks.outputs[0] = Ops::magnitudeMax(peaks.outputs[0], y0);
@@ -289,7 +283,7 @@ private:
             };
 
             if (const int head =
-                    std::min(samplesToAlignment<Simd::width>(channels.c0 + i), end - i);
+                    std::min(samplesToAlignment<Simd::width>(channels.output(0) + i), end - i);
                 head > 0)
                 edge(head);
             int nextCheck = begin + targetCheckInterval;
@@ -353,7 +347,7 @@ private:
         for (int i = begin, count = 0; i < end; i += count)
         {
             // Pieces end on vector boundaries, so all but the first are whole vectors.
-            const int head = samplesToAlignment<Simd::width>(channels.c0 + i);
+            const int head = samplesToAlignment<Simd::width>(channels.output(0) + i);
             count = std::min(head == 0 ? Simd::width : head, end - i);
             for (int k = 0; k < count; ++k)
             {
@@ -417,6 +411,19 @@ private:
                                                                 position, gain);
         return peaks.template convert<form, measureOutputs>(channels, begin, end, weightW, position,
                                                             gain, watch);
+    }
+};
+
+/** The conversion of one chunk: in place when every output is its own channel's input. */
+template <class Simd> struct ChunkKernel
+{
+    static ChunkPeaks convert(const float* const* inputs, float* const* outputs, int numSamples,
+                              ConversionStages& stages) noexcept
+    {
+        if (inputs[0] == outputs[0] && inputs[1] == outputs[1] && inputs[2] == outputs[2] &&
+            inputs[3] == outputs[3])
+            return ChunkPass<Simd, InPlaceBlock>::convert(inputs, outputs, numSamples, stages);
+        return ChunkPass<Simd, OutOfPlaceBlock>::convert(inputs, outputs, numSamples, stages);
     }
 };
 

@@ -33,12 +33,45 @@ struct ChunkPeaks
     std::array<float, 4> outputs{}; ///< after the gain
 };
 
+/** The four channels of a chunk converted where they are, held by value so their pointers stay
+    in registers. */
+struct InPlaceBlock
+{
+    float* channels[4];
+
+    static InPlaceBlock of(const float* const*, float* const* outputs) noexcept
+    {
+        return {{outputs[0], outputs[1], outputs[2], outputs[3]}};
+    }
+
+    const float* input(int c) const noexcept { return channels[c]; }
+    float* output(int c) const noexcept { return channels[c]; }
+};
+
+/** A chunk read from one set of buffers and written to another. Twice the pointers of a block in
+    place, so it has a kernel of its own: sharing one would cost the in-place loops registers. */
+struct OutOfPlaceBlock
+{
+    const float* inputs[4];
+    float* outputs[4];
+
+    static OutOfPlaceBlock of(const float* const* in, float* const* out) noexcept
+    {
+        return {{in[0], in[1], in[2], in[3]}, {out[0], out[1], out[2], out[3]}};
+    }
+
+    const float* input(int c) const noexcept { return inputs[c]; }
+    float* output(int c) const noexcept { return outputs[c]; }
+};
+
 /** One instruction set's vector routines. */
 struct KernelTable
 {
-    /** Converts samples 0 to numSamples - 1 of four separate channels in place; the stages have
-        had their settled test. */
-    ChunkPeaks (*convert)(float* const* channels, int numSamples,
+    /** Converts samples 0 to numSamples - 1 of four inputs into four outputs that share no
+        memory with each other; each output is its own channel's input, another channel's input
+        exactly, or apart from every input (see ChunkKernel). The stages have had their settled
+        test. */
+    ChunkPeaks (*convert)(const float* const* inputs, float* const* outputs, int numSamples,
                           ConversionStages& stages) noexcept;
     /** Copies frames 0 to numFrames - 1 of four channels; a destination may be exactly another
         channel's source (see ChannelCopy). */

@@ -1,14 +1,18 @@
 // The processor against a plain per-sample form of the conversion, over long random runs: any
 // difference in an output bit, a meter or a glide value between its fast paths and the plain
-// arithmetic shows up here, on every vector width this machine has.
+// arithmetic shows up here, on every vector width this machine has. Beside it, a second processor
+// takes the same blocks from separate, crossed or mixed host buffers in one pass, and must match
+// the first, which had its inputs copied into its outputs.
 #include "ProcessorTestSupport.h"
 
 #include "processor/kernels/KernelDispatch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
 
 using veridane::kernels::VectorWidth;
@@ -123,6 +127,45 @@ int randomBlockSize(std::mt19937& random)
     }
 }
 
+/** Both NaN, or the same bits. */
+bool sameOutput(float got, float want)
+{
+    return std::isnan(got) ? std::isnan(want) : bits(got) == bits(want);
+}
+
+/** A block's four inputs copied into host buffers for the one-pass route, each at any float
+    position. The outputs are buffers of their own (separate), exactly the inputs of a shuffled
+    channel order (crossed, in place now and then), or a mix of both. */
+struct HostBuffers
+{
+    std::vector<std::vector<float>> storage{8};
+    const float* inputs[4]{};
+    float* outputs[4]{};
+
+    HostBuffers(const juce::AudioBuffer<float>& block, std::mt19937& random)
+    {
+        const int numSamples = block.getNumSamples();
+        auto place = [&](size_t index)
+        {
+            const int offset = int(random() % 16);
+            storage[index].resize(size_t(offset + numSamples) + 1);
+            return storage[index].data() + offset;
+        };
+        float* in[4];
+        for (int c = 0; c < 4; ++c)
+        {
+            inputs[c] = in[c] = place(size_t(c));
+            std::copy_n(block.getReadPointer(c), numSamples, in[c]);
+        }
+        int order[] = {0, 1, 2, 3};
+        std::shuffle(std::begin(order), std::end(order), random);
+        const unsigned exact = random() % 3; // outputs that are inputs: 0 none, 1 some, 2 all
+        for (int c = 0; c < 4; ++c)
+            outputs[c] = exact == 2 || (exact == 1 && random() % 2 == 0) ? in[order[c]]
+                                                                         : place(size_t(4 + c));
+    }
+};
+
 struct Scenario
 {
     const char* name;
@@ -130,18 +173,24 @@ struct Scenario
     float gainValues[3];
 };
 
-/** Runs `scenario` on the processor and the reference side by side; answers the first mismatch. */
+/** Runs `scenario` on the processor and the reference side by side, and on a second processor
+    through processOutOfPlace; answers the first mismatch. */
 ::testing::AssertionResult matchesReference(const Scenario& scenario, unsigned seed)
 {
-    std::mt19937 random(seed);
-    LoomcraftAudioProcessor p;
+    std::mt19937 random(seed), layoutRandom(seed + 1);
+    LoomcraftAudioProcessor p, onePass;
     Reference reference;
     for (int blockIndex = 0; blockIndex < 150; ++blockIndex)
     {
         if (scenario.changeEveryBlocks > 0 && blockIndex % scenario.changeEveryBlocks == 0)
         {
-            p.setConversionMode(int(random() % 2));
-            p.setParameter(0, scenario.gainValues[random() % 3]);
+            const int direction = int(random() % 2);
+            const float gainValue = scenario.gainValues[random() % 3];
+            for (auto* processor : {&p, &onePass})
+            {
+                processor->setConversionMode(direction);
+                processor->setParameter(0, gainValue);
+            }
         }
 
         const int numSamples = randomBlockSize(random);
@@ -163,27 +212,47 @@ struct Scenario
         std::vector<float*> expectedChannels(expected.getArrayOfWritePointers(),
                                              expected.getArrayOfWritePointers() + numChannels);
 
+        // The one-pass route takes four channels; a narrower block goes to processBlock there too.
+        std::optional<HostBuffers> host;
+        juce::AudioBuffer<float> narrowBlock;
+        if (numChannels == 4)
+            host.emplace(block, layoutRandom);
+        else
+            narrowBlock.makeCopyOf(block);
+
         veridane::test::process(p, block);
         reference.process(expectedChannels, numSamples, p);
+        if (host)
+            onePass.processOutOfPlace(host->inputs, host->outputs, numSamples);
+        else
+            veridane::test::process(onePass, narrowBlock);
 
         const std::string where = " in block " + std::to_string(blockIndex);
         for (int c = 0; c < numChannels; ++c)
             for (int i = 0; i < numSamples; ++i)
             {
                 const float got = block.getSample(c, i), want = expected.getSample(c, i);
-                if (std::isnan(got) != std::isnan(want) ||
-                    (!std::isnan(got) && bits(got) != bits(want)))
+                if (!sameOutput(got, want))
                     return ::testing::AssertionFailure()
                            << "channel " << c << " sample " << i << where << ": " << got
                            << " instead of " << want;
+                if (host && !sameOutput(host->outputs[c][i], got))
+                    return ::testing::AssertionFailure()
+                           << "one pass, channel " << c << " sample " << i << where;
             }
         for (int k = 0; k < 8; ++k)
+        {
             if (bits(p.meterLevels[size_t(k)].load()) != bits(reference.meters[k]))
                 return ::testing::AssertionFailure() << "meter " << k << where;
-        if (bits(p.currentWeightW) != bits(reference.weightW) ||
-            bits(p.currentPermutation) != bits(reference.position) ||
-            bits(p.currentGain) != bits(reference.gain))
-            return ::testing::AssertionFailure() << "glide state" << where;
+            if (bits(onePass.meterLevels[size_t(k)].load()) != bits(reference.meters[k]))
+                return ::testing::AssertionFailure() << "one pass, meter " << k << where;
+        }
+        for (const auto* processor : {&p, &onePass})
+            if (bits(processor->currentWeightW) != bits(reference.weightW) ||
+                bits(processor->currentPermutation) != bits(reference.position) ||
+                bits(processor->currentGain) != bits(reference.gain))
+                return ::testing::AssertionFailure()
+                       << (processor == &p ? "" : "one pass, ") << "glide state" << where;
     }
     return ::testing::AssertionSuccess();
 }

@@ -15,6 +15,47 @@ enum class Layout
     crossed   // output c is the buffer of input c + 1
 };
 
+/** The plug-in's processBlock behind a plain juce::AudioProcessor, without the one-pass route:
+    the wrapper has to copy the inputs into the outputs for it. */
+class CopyRouteProcessor : public juce::AudioProcessor
+{
+public:
+    CopyRouteProcessor()
+        : juce::AudioProcessor(
+              BusesProperties()
+                  .withInput("Input", juce::AudioChannelSet::discreteChannels(numChannels), true)
+                  .withOutput("Output", juce::AudioChannelSet::discreteChannels(numChannels), true))
+    {
+    }
+
+    void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override
+    {
+        inner.processBlock(buffer, midi);
+    }
+    void setStateInformation(const void* data, int size) override
+    {
+        inner.setStateInformation(data, size);
+    }
+
+    const juce::String getName() const override { return "Copy route"; }
+    void prepareToPlay(double, int) override {}
+    void releaseResources() override {}
+    double getTailLengthSeconds() const override { return 0.0; }
+    bool acceptsMidi() const override { return false; }
+    bool producesMidi() const override { return false; }
+    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
+    bool hasEditor() const override { return false; }
+    int getNumPrograms() override { return 1; }
+    int getCurrentProgram() override { return 0; }
+    void setCurrentProgram(int) override {}
+    const juce::String getProgramName(int) override { return {}; }
+    void changeProgramName(int, const juce::String&) override {}
+    void getStateInformation(juce::MemoryBlock&) override {}
+
+private:
+    LoomcraftAudioProcessor inner;
+};
+
 /** Runs input through the record block by block with the host's buffers laid out as asked and
     answers what the host finds in its outputs, in channel order. */
 Signal render(Instance& instance, Signal inputs, const std::vector<int>& blocks, Layout layout)
@@ -82,18 +123,21 @@ TEST(WrapperProcess, RendersLikeProcessBlockOnEveryBufferLayoutAndBlockLength)
         {"crossed, 512", Layout::crossed, 512, 6144},
         {"crossed, 10000", Layout::crossed, 10000, 30000},
     };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.name);
-        const auto input = testSignal(row.numFrames);
-        const auto blocks = partition(row.numFrames, row.blockSize);
-        Instance instance;
-        instance.start(48000.0f, row.blockSize);
-        instance.setChunk(glidingState());
+    for (const bool onePass : {true, false})
+        for (const auto& row : rows)
+        {
+            SCOPED_TRACE(std::string(row.name) + (onePass ? ", one pass" : ", copy first"));
+            const auto input = testSignal(row.numFrames);
+            const auto blocks = partition(row.numFrames, row.blockSize);
+            const auto instance =
+                onePass ? std::make_unique<Instance>()
+                        : std::make_unique<Instance>(std::make_unique<CopyRouteProcessor>());
+            instance->start(48000.0f, row.blockSize);
+            instance->setChunk(glidingState());
 
-        EXPECT_TRUE(sameSamples(referenceRender(input, blocks, glidingState()),
-                                render(instance, input, blocks, row.layout)));
-    }
+            EXPECT_TRUE(sameSamples(referenceRender(input, blocks, glidingState()),
+                                    render(*instance, input, blocks, row.layout)));
+        }
 }
 
 TEST(WrapperProcess, MixedAndOverlappingBuffersRenderLikeProcessBlock)

@@ -39,19 +39,24 @@ void BlockRunner::process(juce::AudioProcessor& processor, float* const* inputs,
 
     const juce::ScopedLock hold(processor.getCallbackLock());
     const Route route = chooseRoute(inputs, outputs, numFrames);
-    switch (route)
-    {
-    case Route::inPlace:
-        runDirect(processor, inputs, outputs, numFrames, route, bypassed);
-        break;
-    case Route::separate:
-    case Route::crossed:
-        runDirect(processor, inputs, outputs, numFrames, route, bypassed);
-        break;
-    case Route::staged:
+    if (route == Route::staged)
         runStaged(processor, inputs, outputs, numFrames, bypassed);
-        break;
+    else if (OutOfPlaceProcessing* onePass = outOfPlaceProcessing(processor);
+             onePass != nullptr && !bypassed)
+        onePass->processOutOfPlace(inputs, outputs, numFrames);
+    else
+        runDirect(processor, inputs, outputs, numFrames, route, bypassed);
+}
+
+OutOfPlaceProcessing* BlockRunner::outOfPlaceProcessing(juce::AudioProcessor& processor) noexcept
+{
+    // Looked up when the processor is new to this runner, in practice once: never per block.
+    if (&processor != lookedUp)
+    {
+        lookedUp = &processor;
+        outOfPlace = dynamic_cast<OutOfPlaceProcessing*>(&processor);
     }
+    return outOfPlace;
 }
 
 BlockRunner::Route BlockRunner::chooseRoute(float* const* inputs, float* const* outputs,

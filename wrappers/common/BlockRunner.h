@@ -1,5 +1,7 @@
 #pragma once
 
+#include "processor/OutOfPlaceProcessing.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <array>
@@ -12,11 +14,14 @@ namespace veridane::wrappers
 /** Runs the host's process call on the processor: copies the inputs to the outputs and converts
     them there with processBlock (or processBlockBypassed), under the processor's callback lock.
 
-    Buffers that are the same for a channel are processed in place; separate ones are copied
-    first. Outputs that are exactly another channel's input (crossed buffers) get their inputs in
-    one pass that reads every input of a frame before it writes any output. Outputs that overlap
-    an input or each other in any other way, and missing pointers, go through a scratch buffer
-    allocated here once, in pieces no longer than the scratch. Audio thread; allocates nothing. */
+    A processor with OutOfPlaceProcessing gives that result in one pass from the inputs into the
+    outputs, whether they are the same buffers, separate ones or crossed (an output that is
+    exactly another channel's input); bypass keeps the copy. For any other processor, separate
+    buffers are copied first, and crossed ones get their inputs in one pass that reads every input
+    of a frame before it writes any output. Outputs that overlap an input or each other in any
+    other way, and missing pointers, go through a scratch buffer allocated here once, in pieces no
+    longer than the scratch. Audio thread; allocates nothing. A runner serves one processor at a
+    time; it looks for OutOfPlaceProcessing when it first meets that processor. */
 class BlockRunner
 {
 public:
@@ -41,6 +46,7 @@ private:
         staged    // overlapping or missing buffers
     };
 
+    OutOfPlaceProcessing* outOfPlaceProcessing(juce::AudioProcessor& processor) noexcept;
     Route chooseRoute(float* const* inputs, float* const* outputs, std::int32_t numFrames) const;
     void runDirect(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
                    std::int32_t numFrames, Route route, bool bypassed);
@@ -53,6 +59,8 @@ private:
     std::array<float*, numChannels> channelPointers{};
     juce::AudioBuffer<float> buffer;
     juce::MidiBuffer midi;
+    const juce::AudioProcessor* lookedUp = nullptr;
+    OutOfPlaceProcessing* outOfPlace = nullptr;
 };
 
 } // namespace veridane::wrappers
