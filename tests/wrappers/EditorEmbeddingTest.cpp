@@ -1,5 +1,5 @@
 // The editor embedded into a host's X11 window, and the instance lifecycle with an editor. Runs
-// under a virtual X server (xvfb-run).
+// under a virtual X server.
 #include "tests/wrappers/WrapperTestSupport.h"
 
 #include <X11/Xlib.h>

@@ -38,7 +38,7 @@ void BlockRunner::process(juce::AudioProcessor& processor, float* const* inputs,
         return;
 
     const juce::ScopedLock hold(processor.getCallbackLock());
-    const Route route = chooseRoute(inputs, outputs, numFrames);
+    const Route route = routeFor(inputs, outputs, numFrames);
     if (route == Route::staged)
         runStaged(processor, inputs, outputs, numFrames, bypassed);
     else if (OutOfPlaceProcessing* onePass = outOfPlaceProcessing(processor);
@@ -57,6 +57,25 @@ OutOfPlaceProcessing* BlockRunner::outOfPlaceProcessing(juce::AudioProcessor& pr
         outOfPlace = dynamic_cast<OutOfPlaceProcessing*>(&processor);
     }
     return outOfPlace;
+}
+
+BlockRunner::Route BlockRunner::routeFor(float* const* inputs, float* const* outputs,
+                                         std::int32_t numFrames) noexcept
+{
+    if (inputs == nullptr)
+        return Route::staged;
+    auto& last = remembered;
+    bool same = numFrames == last.numFrames;
+    for (int c = 0; c < numChannels; ++c)
+        same = same && inputs[c] == last.inputs[size_t(c)] && outputs[c] == last.outputs[size_t(c)];
+    if (!same)
+    {
+        std::copy_n(inputs, numChannels, last.inputs.begin());
+        std::copy_n(outputs, numChannels, last.outputs.begin());
+        last.numFrames = numFrames;
+        last.route = chooseRoute(inputs, outputs, numFrames);
+    }
+    return last.route;
 }
 
 BlockRunner::Route BlockRunner::chooseRoute(float* const* inputs, float* const* outputs,

@@ -47,6 +47,7 @@ private:
     };
 
     OutOfPlaceProcessing* outOfPlaceProcessing(juce::AudioProcessor& processor) noexcept;
+    Route routeFor(float* const* inputs, float* const* outputs, std::int32_t numFrames) noexcept;
     Route chooseRoute(float* const* inputs, float* const* outputs, std::int32_t numFrames) const;
     void runDirect(juce::AudioProcessor& processor, float* const* inputs, float* const* outputs,
                    std::int32_t numFrames, Route route, bool bypassed);
@@ -61,6 +62,16 @@ private:
     juce::MidiBuffer midi;
     const juce::AudioProcessor* lookedUp = nullptr;
     OutOfPlaceProcessing* outOfPlace = nullptr;
+
+    /** The last route chosen and what it was chosen for: hosts hand over the same buffers block
+        after block, and comparing them costs less than the overlap checks. */
+    struct RememberedRoute
+    {
+        std::array<float*, numChannels> inputs{};
+        std::array<float*, numChannels> outputs{};
+        std::int32_t numFrames = -1;
+        Route route = Route::staged;
+    } remembered;
 };
 
 } // namespace veridane::wrappers
