@@ -311,3 +311,34 @@ TEST(WrapperHostileProcess, HugeBlockSizeIsAcceptedAndLongBlocksRunInPieces)
     EXPECT_TRUE(sameSamples(referenceRender(input, {30000}, glidingState()),
                             render(instance, input, {30000}, Layout::crossed)));
 }
+
+TEST(WrapperProcess, SameBuffersWithALongerBlockAreCheckedAfresh)
+{
+    // Output c starts 100 samples into input c: apart for a 64-frame block, overlapping for a
+    // 512-frame one, so the route the first block took must not be reused for the second.
+    const auto input = testSignal(576);
+    std::vector<float> storage(5000, 0.0f);
+    float* in[numChannels];
+    float* out[numChannels];
+    for (int c = 0; c < numChannels; ++c)
+    {
+        in[c] = storage.data() + 1200 * c;
+        out[c] = in[c] + 100;
+    }
+    Instance instance;
+    instance.start();
+    instance.setChunk(glidingState());
+
+    Signal heard(numChannels);
+    int done = 0;
+    for (const int frames : {64, 512})
+    {
+        for (int c = 0; c < numChannels; ++c)
+            std::copy_n(input[size_t(c)].begin() + done, frames, in[c]);
+        instance.process(in, out, frames);
+        for (int c = 0; c < numChannels; ++c)
+            heard[size_t(c)].insert(heard[size_t(c)].end(), out[c], out[c] + frames);
+        done += frames;
+    }
+    EXPECT_TRUE(sameSamples(referenceRender(input, {64, 512}, glidingState()), heard));
+}
