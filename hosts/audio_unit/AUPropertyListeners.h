@@ -5,9 +5,12 @@
 // that changes the list does not disturb the walk it was called from.
 #pragma once
 
+#include "hosts/audio_unit/AURetirement.h"
+
 #include "platform/AudioUnitTypes.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -38,14 +41,13 @@ public:
     AUPropertyListeners& operator=(const AUPropertyListeners&) = delete;
 
 private:
-    using List = std::vector<PropertyListener>;
+    using List = AURetirableValue<std::vector<PropertyListener>>;
 
     /** Publishes the new list; the old one waits until no call may still walk it. */
-    void Publish(List next);
+    void Publish(std::unique_ptr<List> next);
 
-    std::atomic<const List*> mCurrent{nullptr};
-    /** Calls walking some copy of the list right now. */
-    mutable std::atomic<int> mWalkers{0};
+    std::atomic<List*> mCurrent{nullptr};
+    /** The calls walking some copy of the list are its readers. */
+    mutable AURetirement mWalkers;
     std::mutex mChanging;
-    std::vector<const List*> mRetired;
 };
