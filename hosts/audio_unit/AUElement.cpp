@@ -124,11 +124,12 @@ void AUElement::SaveState(CFMutableDataRef data)
     if (mUseIndexedParameters)
     {
         for (UInt32 i = 0; i < mIndexedParameters.size(); ++i)
-            AppendBigEndianWords(data, {i, std::bit_cast<UInt32>(mIndexedParameters[i].mValue1)});
+            AppendBigEndianWords(
+                data, {i, std::bit_cast<UInt32>(Float32(mIndexedParameters[i].mValue1))});
         return;
     }
     for (const auto& [paramID, slot] : mParameters)
-        AppendBigEndianWords(data, {paramID, std::bit_cast<UInt32>(slot.mValue1)});
+        AppendBigEndianWords(data, {paramID, std::bit_cast<UInt32>(Float32(slot.mValue1))});
 }
 
 void AUElement::SetName(CFStringRef inName)

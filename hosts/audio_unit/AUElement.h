@@ -5,22 +5,44 @@
 
 #include "platform/AudioUnitTypes.h"
 
+#include <atomic>
 #include <map>
 #include <vector>
 
 class AUBase;
 class AUIOElement;
 
-/** The stored state of one parameter: a plain value or a ramp scheduled for a slice. */
+/** A value a host thread and the audio thread both read and write: a relaxed atomic, that copies
+    as a plain value, so that the slots holding them keep living in vectors and maps. */
+template <typename T> class AURelaxedAtomic
+{
+public:
+    AURelaxedAtomic(T value = T()) noexcept : mValue(value) {}
+    AURelaxedAtomic(const AURelaxedAtomic& other) noexcept : mValue(T(other)) {}
+    AURelaxedAtomic& operator=(const AURelaxedAtomic& other) noexcept { return *this = T(other); }
+    AURelaxedAtomic& operator=(T value) noexcept
+    {
+        mValue.store(value, std::memory_order_relaxed);
+        return *this;
+    }
+    operator T() const noexcept { return mValue.load(std::memory_order_relaxed); }
+
+private:
+    std::atomic<T> mValue;
+};
+
+/** The stored state of one parameter: a plain value or a ramp scheduled for a slice. The host's
+    parameter calls, the render's scheduled events and the saved state's reading of the values
+    may come on different threads. */
 struct ParameterMapEvent
 {
-    AUParameterEventType mEventType = kParameterEvent_Immediate;
+    AURelaxedAtomic<AUParameterEventType> mEventType = kParameterEvent_Immediate;
     /** A ramp's start relative to the start of the current slice; 0 for a plain value. */
-    SInt32 mBufferOffset = 0;
-    UInt32 mDurationInFrames = 0;
-    AudioUnitParameterValue mValue1 = 0.0f;
-    AudioUnitParameterValue mValue2 = 0.0f;
-    UInt32 mSliceDurationFrames = 0;
+    AURelaxedAtomic<SInt32> mBufferOffset = 0;
+    AURelaxedAtomic<UInt32> mDurationInFrames = 0;
+    AURelaxedAtomic<AudioUnitParameterValue> mValue1 = 0.0f;
+    AURelaxedAtomic<AudioUnitParameterValue> mValue2 = 0.0f;
+    AURelaxedAtomic<UInt32> mSliceDurationFrames = 0;
 
     ParameterMapEvent() = default;
     explicit ParameterMapEvent(AudioUnitParameterValue value) : mValue1(value), mValue2(value) {}
