@@ -104,10 +104,33 @@ AUOutputElement* AUBase::GetOutput(AudioUnitElement inElement)
 //==================================================================================================
 // Lifecycle
 
+/** Counts the change in and out, also when it fails, and frees what it retired once no render
+    holds it. */
+class AUBase::LifecycleChange
+{
+public:
+    explicit LifecycleChange(AUBase& unit) : mUnit(unit) { mUnit.mLifecycleChanges.fetch_add(1); }
+    ~LifecycleChange()
+    {
+        mUnit.mLifecycleChanges.fetch_add(1);
+        mUnit.mRetirement.FreeRetired();
+    }
+
+    LifecycleChange(const LifecycleChange&) = delete;
+    LifecycleChange& operator=(const LifecycleChange&) = delete;
+
+private:
+    AUBase& mUnit;
+};
+
 OSStatus AUBase::DoInitialize()
 {
     if (IsInitialized())
+    {
+        mRetirement.FreeRetired();
         return noErr;
+    }
+    const LifecycleChange change(*this);
     if (const OSStatus result = Initialize(); result != noErr)
         return result;
     if (CanScheduleParameters() && mParamList.capacity() < kInitialParameterEventRoom)
@@ -121,6 +144,9 @@ OSStatus AUBase::DoInitialize()
 
 void AUBase::DoCleanup()
 {
+    // Nothing a render in flight holds is freed here: it is retired, and freed once no render
+    // is in flight, on this thread or a later host call's.
+    const LifecycleChange change(*this);
     if (IsInitialized())
         Cleanup();
     DeallocateIOBuffers();
@@ -167,7 +193,7 @@ void AUBase::DeallocateIOBuffers()
 
 void AUBase::SetMaxFramesPerSlice(UInt32 nFrames)
 {
-    mMaxFramesPerSlice = nFrames;
+    mMaxFramesPerSlice.store(nFrames, std::memory_order_relaxed);
     if (mBuffersAllocated)
         ReallocateBuffers();
     PropertyChanged(kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "hosts/audio_unit/AUPropertyListeners.h"
+#include "hosts/audio_unit/AURetirement.h"
 #include "hosts/audio_unit/AUScope.h"
 #include "hosts/audio_unit/CAStreamBasicDescription.h"
 #include "hosts/audio_unit/ComponentBase.h"
@@ -64,7 +65,10 @@ public:
 
     bool IsInitialized() const { return mInitialized.load(std::memory_order_acquire); }
     bool HasBegunInitializing() const { return mHasBegunInitializing; }
-    UInt32 GetMaxFramesPerSlice() const { return mMaxFramesPerSlice; }
+    UInt32 GetMaxFramesPerSlice() const
+    {
+        return mMaxFramesPerSlice.load(std::memory_order_relaxed);
+    }
     UInt8 AudioUnitAPIVersion() const { return mAudioUnitAPIVersion; }
     Float64 CurrentRenderSampleTime() const
     {
@@ -73,6 +77,17 @@ public:
     const AUPreset& CurrentPreset() const { return mCurrentPreset; }
     const HostCallbackInfo& GetHostCallbackInfo() const { return mHostCallbackInfo; }
     CAMutex* GetMutex() const { return mAUMutex; }
+
+    /** What a host call replaces while a render may hold it is retired here; renders are its
+        readers. */
+    AURetirement& GetRetirement() noexcept { return mRetirement; }
+    /** Render path: whether the unit has been neither cleaned up nor initialised since the
+        outermost render in flight began, so that what it found then is still the unit's. */
+    bool RenderStateIsCurrent() const noexcept
+    {
+        const UInt32 now = mLifecycleChanges.load();
+        return now == mRenderLifecycle && now % 2 == 0;
+    }
 
     //==============================================================================================
     // Scopes and elements
@@ -299,6 +314,8 @@ public:
     virtual OSStatus ProcessScheduledSlice(void*, UInt32, UInt32, UInt32) { return noErr; }
 
 protected:
+    /** Before the scopes: the elements retire into it until the unit is destroyed. */
+    AURetirement mRetirement;
     bool mElementsCreated = false;
     /** Set last, after the buffers exist; read by the render thread. */
     std::atomic<bool> mInitialized{false};
@@ -318,7 +335,8 @@ protected:
         thread writes it, and so does a reset from any host thread (turning bypass off, the reset
         selector): atomic. Nothing else of the render's time stamp is ever read. */
     std::atomic<Float64> mCurrentRenderSampleTime{-1.0};
-    UInt32 mMaxFramesPerSlice = kDefaultMaxFramesPerSlice;
+    /** Set by host threads (only while not initialised), read by the render. */
+    std::atomic<UInt32> mMaxFramesPerSlice{kDefaultMaxFramesPerSlice};
     /** The first render error the host has not read yet. */
     std::atomic<OSStatus> mLastRenderError{noErr};
     AUPreset mCurrentPreset{-1, nullptr};
@@ -332,6 +350,18 @@ protected:
     CFStringRef mContextName = nullptr;
 
 private:
+    /** Counts the starts and ends of initialisations and clean-ups: odd while one runs. */
+    std::atomic<UInt32> mLifecycleChanges{0};
+    /** Render thread: the count when the outermost render in flight began. */
+    UInt32 mRenderLifecycle = 0;
+
+    /** Brackets DoInitialize and DoCleanup: renders that overlap them answer
+        kAudioUnitErr_Uninitialized instead of mixing what they found with what changed. */
+    class LifecycleChange;
+    /** Pins every bus for a render and lets go at its end. */
+    class RenderInFlight;
+    void ForEachBus(void (AUIOElement::*operation)());
+
     /** Which element holds the stream format of a scope and element. */
     AUIOElement& StreamFormatElement(AudioUnitScope inScope, AudioUnitElement inElement);
     /** The scope and element checks of the property table; the element check answers

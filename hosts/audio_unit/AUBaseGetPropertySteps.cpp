@@ -94,11 +94,14 @@ OSStatus AUBase::SetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inS
                                     AudioUnitElement inElement, const void* inData,
                                     UInt32 inDataSize)
 {
+    OSStatus result = kAudio_ParamError;
     if (inData != nullptr && inDataSize != 0)
-        return DispatchSetProperty(inID, inScope, inElement, inData, inDataSize);
-    if (inData == nullptr && inDataSize == 0)
-        return DispatchRemovePropertyValue(inID, inScope, inElement);
-    return kAudio_ParamError;
+        result = DispatchSetProperty(inID, inScope, inElement, inData, inDataSize);
+    else if (inData == nullptr && inDataSize == 0)
+        result = DispatchRemovePropertyValue(inID, inScope, inElement);
+    // A set may have replaced what a render was using; once no render is, it goes.
+    mRetirement.FreeRetired();
+    return result;
 }
 
 OSStatus AUBase::RenderForHost(AudioUnitRenderActionFlags* ioActionFlags,

@@ -245,7 +245,7 @@ OSStatus AUBase::DispatchGetProperty(AudioUnitPropertyID inID, AudioUnitScope in
         return noErr;
     }
     case kAudioUnitProperty_MaximumFramesPerSlice:
-        WriteValue(outData, mMaxFramesPerSlice);
+        WriteValue(outData, GetMaxFramesPerSlice());
         return noErr;
     case kAudioUnitProperty_ParameterValueStrings:
     {

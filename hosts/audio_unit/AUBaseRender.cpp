@@ -8,11 +8,39 @@
 #include "hosts/audio_unit/AUStatus.h"
 #include "hosts/audio_unit/ScopedFlushToZero.h"
 
+/** One render from its start to its end. It reads what host calls retire, so nothing it holds
+    is freed under it; the outermost render of the unit keeps what every bus has now, and a render
+    of the unit nested in it (a cycle through a connection) uses the same. */
+class AUBase::RenderInFlight
+{
+public:
+    explicit RenderInFlight(AUBase& unit) : mUnit(unit), mReading(unit.mRetirement)
+    {
+        if (!mReading.IsOutermost())
+            return;
+        mUnit.mRenderLifecycle = mUnit.mLifecycleChanges.load();
+        mUnit.ForEachBus(&AUIOElement::PinForRender);
+    }
+    ~RenderInFlight()
+    {
+        if (mReading.IsOutermost())
+            mUnit.ForEachBus(&AUIOElement::UnpinAfterRender);
+    }
+
+    RenderInFlight(const RenderInFlight&) = delete;
+    RenderInFlight& operator=(const RenderInFlight&) = delete;
+
+private:
+    AUBase& mUnit;
+    const AURetirement::Reading mReading;
+};
+
 OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
                           const AudioTimeStamp& inTimeStamp, UInt32 inBusNumber,
                           UInt32 inNumberFrames, AudioBufferList& ioData)
 {
     const ScopedFlushToZero flushToZero;
+    const RenderInFlight rendering(*this);
     OSStatus result;
     try
     {
@@ -63,20 +91,23 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
 OSStatus AUBase::CheckRenderRequest(UInt32 inBusNumber, UInt32 inNumberFrames,
                                     AudioBufferList& ioData, AUIOElement*& outOutput)
 {
-    if (!IsInitialized())
+    // Pinned before this check: a clean-up or initialisation that began since may have changed
+    // what the pins hold, and the render then finds the unit uninitialised.
+    if (!IsInitialized() || !RenderStateIsCurrent())
         return kAudioUnitErr_Uninitialized;
     if (mAudioUnitAPIVersion < 2)
         return kAudio_ParamError;
-    if (inNumberFrames > mMaxFramesPerSlice)
+    const UInt32 maxFrames = GetMaxFramesPerSlice();
+    if (inNumberFrames > maxFrames)
     {
-        AURenderLog::TooManyFrames(inNumberFrames, mMaxFramesPerSlice);
+        AURenderLog::TooManyFrames(inNumberFrames, maxFrames);
         return kAudioUnitErr_TooManyFramesToProcess;
     }
-    if (mUsesFixedBlockSize && inNumberFrames != mMaxFramesPerSlice)
+    if (mUsesFixedBlockSize && inNumberFrames != maxFrames)
         return kAudio_ParamError;
 
     AUIOElement* output = Outputs().GetIOElement(inBusNumber);
-    const CAStreamBasicDescription& format = output->GetStreamFormat();
+    const CAStreamBasicDescription& format = output->RenderStreamFormat();
     if (ioData.mNumberBuffers != format.NumberChannelStreams())
         return kAudio_ParamError;
 
@@ -100,6 +131,15 @@ OSStatus AUBase::CheckRenderRequest(UInt32 inBusNumber, UInt32 inNumberFrames,
     }
     outOutput = output;
     return noErr;
+}
+
+void AUBase::ForEachBus(void (AUIOElement::*operation)())
+{
+    for (AUScope* scope : {&Inputs(), &Outputs()})
+        for (UInt32 i = 0; i < scope->GetNumberOfElements(); ++i)
+            if (AUElement* element = scope->GetElement(i))
+                if (AUIOElement* bus = element->AsIOElement())
+                    (bus->*operation)();
 }
 
 void AUBase::CallRenderNotifications(AudioUnitRenderActionFlags flags,

@@ -21,28 +21,72 @@ constexpr UInt64 PaddedTo16(UInt64 bytes)
 constexpr OSStatus kUnusableBufferList = -1;
 } // namespace
 
+AUBufferList::Holding::~Holding()
+{
+    std::free(releasedMemory);
+    std::free(releasedPtrs);
+}
+
 AUBufferList::~AUBufferList()
 {
-    Deallocate();
-    std::free(mPtrs);
+    if (Holding* const last = mCurrent.load())
+    {
+        last->releasedMemory = last->externalMemory ? nullptr : last->memory;
+        last->releasedPtrs = last->ptrs;
+        delete last;
+    }
+}
+
+std::unique_ptr<AUBufferList::Holding> AUBufferList::Successor(const Holding* current)
+{
+    auto next = std::make_unique<Holding>();
+    if (current != nullptr)
+    {
+        next->memory = current->memory;
+        next->externalMemory = current->externalMemory;
+        next->ptrs = current->ptrs;
+        next->streams = current->streams;
+        next->frames = current->frames;
+        next->bytes = current->bytes;
+    }
+    return next;
+}
+
+void AUBufferList::Replace(std::unique_ptr<Holding> next, Byte* letGoMemory,
+                           AudioBufferList* letGoPtrs)
+{
+    Holding* const previous = mCurrent.exchange(next.release());
+    // A holding always comes before anything can be let go of it.
+    if (previous == nullptr)
+        return;
+    previous->releasedMemory = letGoMemory;
+    previous->releasedPtrs = letGoPtrs;
+    RetireOrFree(mRetirement, previous);
 }
 
 void AUBufferList::Allocate(const CAStreamBasicDescription& format, UInt32 frames)
 {
-    // The list must be prepared again after every allocation, failed or not.
-    mPtrState = kPtrsInvalid;
+    // Every allocation, failed or not, gives a new holding whose list must be prepared again;
+    // a render that pinned the old one goes on with it.
+    std::unique_ptr<Holding> next = Successor(mCurrent.load());
+    Byte* letGoMemory = nullptr;
+    AudioBufferList* letGoPtrs = nullptr;
     const UInt32 streams = format.NumberChannelStreams();
     try
     {
-        if (streams > mAllocatedStreams)
+        if (streams > next->streams)
         {
             if (streams >= 0x10000000)
                 throw std::bad_alloc();
-            // reallocf frees the old storage when it fails: forget it together with its size.
-            mPtrs = static_cast<AudioBufferList*>(reallocf(mPtrs, AudioBufferListBytes(streams)));
-            mAllocatedStreams = mPtrs != nullptr ? streams : 0;
-            if (mPtrs == nullptr)
+            // The old storage goes whether or not the new one comes, so a failure leaves no
+            // stale capacity.
+            letGoPtrs = std::exchange(next->ptrs, nullptr);
+            next->streams = 0;
+            next->ptrs =
+                static_cast<AudioBufferList*>(reallocf(nullptr, AudioBufferListBytes(streams)));
+            if (next->ptrs == nullptr)
                 throw std::bad_alloc();
+            next->streams = streams;
         }
 
         if (frames != 0 && format.mBytesPerFrame != 0 && streams != 0)
@@ -53,109 +97,130 @@ void AUBufferList::Allocate(const CAStreamBasicDescription& format, UInt32 frame
             if (streams > 0xFFFFFFFFu / bytesPerStream)
                 throw std::bad_alloc();
             const UInt32 total = streams * bytesPerStream;
-            if (total > mAllocatedBytes)
+            if (total > next->bytes)
             {
-                if (mExternalMemory)
-                {
-                    // A lent block belongs to the host: let it go without releasing it.
-                    mExternalMemory = false;
-                    mMemory = nullptr;
-                }
-                mMemory = static_cast<Byte*>(reallocf(mMemory, total));
-                mAllocatedBytes = mMemory != nullptr ? total : 0;
-                if (mMemory == nullptr)
+                // A lent block belongs to the host: it is let go without being released.
+                if (!next->externalMemory)
+                    letGoMemory = next->memory;
+                next->memory = nullptr;
+                next->externalMemory = false;
+                next->bytes = 0;
+                next->memory = static_cast<Byte*>(reallocf(nullptr, total));
+                if (next->memory == nullptr)
                     throw std::bad_alloc();
+                next->bytes = total;
             }
         }
-        mAllocatedFrames = frames;
+        next->frames = frames;
     }
     catch (...)
     {
         // Whatever memory is still held stays described, but holds no frames until the next
         // successful allocation, so every prepare refuses.
-        mAllocatedFrames = 0;
+        next->frames = 0;
+        Replace(std::move(next), letGoMemory, letGoPtrs);
         throw;
     }
-}
-
-void AUBufferList::ReleaseMemory()
-{
-    if (!mExternalMemory)
-        std::free(mMemory);
-    mMemory = nullptr;
-    mExternalMemory = false;
+    Replace(std::move(next), letGoMemory, letGoPtrs);
 }
 
 void AUBufferList::Deallocate()
 {
-    mAllocatedStreams = 0;
-    mAllocatedFrames = 0;
-    mAllocatedBytes = 0;
-    ReleaseMemory();
-    mPtrState = kPtrsInvalid;
+    Holding* const previous = mCurrent.exchange(nullptr);
+    if (previous == nullptr)
+        return;
+    previous->releasedMemory = previous->externalMemory ? nullptr : previous->memory;
+    previous->releasedPtrs = previous->ptrs;
+    RetireOrFree(mRetirement, previous);
 }
 
-AudioBufferList& AUBufferList::LayOut(const CAStreamBasicDescription& format, UInt32 frames,
-                                      Byte* base, UInt64 stride)
+UInt32 AUBufferList::GetAllocatedFrames() const
+{
+    const Holding* current = mCurrent.load();
+    return current != nullptr ? current->frames : 0;
+}
+
+UInt32 AUBufferList::GetAllocatedBytes() const
+{
+    const Holding* current = mCurrent.load();
+    return current != nullptr ? current->bytes : 0;
+}
+
+AudioBufferList& AUBufferList::LayOut(Holding* holding, const CAStreamBasicDescription& format,
+                                      UInt32 frames, Byte* base, UInt64 stride)
 {
     const UInt32 streams = format.NumberChannelStreams();
-    if (streams > mAllocatedStreams)
+    if (streams > (holding != nullptr ? holding->streams : 0))
         ThrowStatus(kAudioUnitErr_FormatNotSupported);
     // A format of no streams never made the list's storage.
-    if (mPtrs == nullptr)
+    if (holding == nullptr || holding->ptrs == nullptr)
         ThrowStatus(kUnusableBufferList);
     const UInt64 bytes = UInt64(frames) * format.mBytesPerFrame;
     if (bytes > 0xFFFFFFFFu)
         ThrowStatus(kAudioUnitErr_TooManyFramesToProcess);
 
-    mPtrs->mNumberBuffers = streams;
+    AudioBufferList& list = *holding->ptrs;
+    list.mNumberBuffers = streams;
     for (UInt32 i = 0; i < streams; ++i)
     {
-        AudioBuffer& buffer = mPtrs->mBuffers[i];
+        AudioBuffer& buffer = list.mBuffers[i];
         buffer.mNumberChannels = format.NumberInterleavedChannels();
         buffer.mDataByteSize = UInt32(bytes);
         buffer.mData = base != nullptr ? base + i * stride : nullptr;
     }
-    return *mPtrs;
+    return list;
 }
 
 AudioBufferList& AUBufferList::PrepareBuffer(const CAStreamBasicDescription& format, UInt32 frames)
 {
-    if (frames > mAllocatedFrames)
+    Holding* const holding = Active();
+    const UInt32 heldFrames = holding != nullptr ? holding->frames : 0;
+    if (frames > heldFrames)
         ThrowStatus(kAudioUnitErr_TooManyFramesToProcess);
-    if (format.NumberChannelStreams() > mAllocatedStreams)
+    if (format.NumberChannelStreams() > (holding != nullptr ? holding->streams : 0))
         ThrowStatus(kAudioUnitErr_FormatNotSupported);
-    const UInt64 stride = PaddedTo16(UInt64(mAllocatedFrames) * format.mBytesPerFrame);
-    if (format.NumberChannelStreams() * stride > mAllocatedBytes)
+    const UInt64 stride = PaddedTo16(UInt64(heldFrames) * format.mBytesPerFrame);
+    if (format.NumberChannelStreams() * stride > (holding != nullptr ? holding->bytes : 0))
         ThrowStatus(kAudioUnitErr_TooManyFramesToProcess);
 
-    AudioBufferList& list = LayOut(format, frames, mMemory, stride);
-    mPtrState = kPtrsToMyMemory;
+    AudioBufferList& list =
+        LayOut(holding, format, frames, holding != nullptr ? holding->memory : nullptr, stride);
+    holding->ptrState = kPtrsToMyMemory;
     return list;
 }
 
 AudioBufferList& AUBufferList::PrepareNullBuffer(const CAStreamBasicDescription& format,
                                                  UInt32 frames)
 {
-    AudioBufferList& list = LayOut(format, frames, nullptr, 0);
-    mPtrState = kPtrsToExternalMemory;
+    Holding* const holding = Active();
+    AudioBufferList& list = LayOut(holding, format, frames, nullptr, 0);
+    holding->ptrState = kPtrsToExternalMemory;
     return list;
 }
 
 AudioBufferList& AUBufferList::SetBufferList(const AudioBufferList& list)
 {
-    if (mPtrs == nullptr || mAllocatedStreams < list.mNumberBuffers)
+    Holding* const holding = Active();
+    if (holding == nullptr || holding->ptrs == nullptr || holding->streams < list.mNumberBuffers)
         ThrowStatus(kUnusableBufferList);
-    std::memcpy(static_cast<void*>(mPtrs), &list, AudioBufferListBytes(list.mNumberBuffers));
-    mPtrState = kPtrsToExternalMemory;
-    return *mPtrs;
+    std::memcpy(static_cast<void*>(holding->ptrs), &list,
+                AudioBufferListBytes(list.mNumberBuffers));
+    holding->ptrState = kPtrsToExternalMemory;
+    return *holding->ptrs;
+}
+
+void AUBufferList::InvalidateBufferList()
+{
+    if (Holding* const holding = Active())
+        holding->ptrState = kPtrsInvalid;
 }
 
 AudioBufferList& AUBufferList::GetBufferList() const
 {
-    if (mPtrState == kPtrsInvalid)
+    const Holding* const holding = Active();
+    if (holding == nullptr || holding->ptrState == kPtrsInvalid)
         ThrowStatus(kUnusableBufferList);
-    return *mPtrs;
+    return *holding->ptrs;
 }
 
 void AUBufferList::CopyBufferListTo(AudioBufferList& list) const
@@ -193,8 +258,10 @@ void AUBufferList::CopyBufferContentsTo(AudioBufferList& list) const
 void AUBufferList::UseExternalBuffer(const CAStreamBasicDescription& format,
                                      const AudioUnitExternalBuffer& buffer)
 {
+    const Holding* const current = mCurrent.load();
     const UInt32 byteSize = buffer.size & ~UInt32(15);
-    if (mMemory == nullptr || buffer.buffer == nullptr || byteSize < mAllocatedBytes)
+    if (current == nullptr || current->memory == nullptr || buffer.buffer == nullptr ||
+        byteSize < current->bytes)
         return;
     // Each stream's share is a whole number of 16-byte blocks, so that PrepareBuffer's padded
     // stride for the frames counted here fits the block.
@@ -203,13 +270,13 @@ void AUBufferList::UseExternalBuffer(const CAStreamBasicDescription& format,
     if (format.mBytesPerFrame == 0 || share < format.mBytesPerFrame)
         return;
 
-    ReleaseMemory();
-    mMemory = buffer.buffer;
-    mExternalMemory = true;
-    mAllocatedBytes = byteSize;
-    mAllocatedFrames = share / format.mBytesPerFrame;
-    // The list still points into the memory just let go.
-    mPtrState = kPtrsInvalid;
+    std::unique_ptr<Holding> next = Successor(current);
+    next->memory = buffer.buffer;
+    next->externalMemory = true;
+    next->bytes = byteSize;
+    next->frames = share / format.mBytesPerFrame;
+    // A render still using the memory let go of keeps it until the render is over.
+    Replace(std::move(next), current->externalMemory ? nullptr : current->memory, nullptr);
 }
 
 void AUBufferList::ZeroBuffer(AudioBufferList& list)

@@ -4,6 +4,7 @@
 
 #include "hosts/audio_unit/AUInputElement.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -75,17 +76,29 @@ OSStatus AUEffectBase::Initialize()
         return kAudioUnitErr_FormatNotSupported;
 
     MaintainKernels();
-    mMainOutput = GetOutput(0);
-    mMainInput = GetInput(0);
+    mMainOutput.store(GetOutput(0));
+    mMainInput.store(GetInput(0));
     const CAStreamBasicDescription& format = GetStreamFormat(kAudioUnitScope_Output, 0);
-    mCommonPCMFormat = format.IdentifyCommonPCMFormat();
-    mBytesPerFrame = format.mBytesPerFrame;
+    auto next = NewProcessing();
+    next->value.mCommonPCMFormat = format.IdentifyCommonPCMFormat();
+    next->value.mBytesPerFrame = format.mBytesPerFrame;
+    PublishProcessing(std::move(next), {});
     return noErr;
 }
 
 void AUEffectBase::MaintainKernels()
 {
     const UInt32 channels = GetOutput(0)->GetStreamFormat().mChannelsPerFrame;
+    // Made before the list changes: a kernel let go of must reach a record, never be deleted
+    // while a render may run it.
+    auto next = NewProcessing(std::max<size_t>(channels, mKernelList.size()));
+    if (const ProcessingRecord* current = mProcessing.load())
+    {
+        next->value.mCommonPCMFormat = current->value.mCommonPCMFormat;
+        next->value.mBytesPerFrame = current->value.mBytesPerFrame;
+    }
+    std::vector<std::unique_ptr<AUKernelBase>> letGo;
+    const size_t kept = std::min<size_t>(channels, mKernelList.size());
     if (mKernelList.size() < channels)
     {
         mKernelList.reserve(channels);
@@ -94,11 +107,42 @@ void AUEffectBase::MaintainKernels()
     }
     else
     {
-        mKernelList.resize(channels);
+        letGo.reserve(mKernelList.size() - channels);
+        while (mKernelList.size() > channels)
+        {
+            letGo.push_back(std::move(mKernelList.back()));
+            mKernelList.pop_back();
+        }
     }
-    for (UInt32 i = 0; i < channels; ++i)
+    // Kernels only come and go at the end, so those kept already carry their numbers (and a
+    // render may be running them).
+    for (size_t i = kept; i < channels; ++i)
         if (mKernelList[i] != nullptr)
-            mKernelList[i]->SetChannelNum(i);
+            mKernelList[i]->SetChannelNum(UInt32(i));
+    PublishProcessing(std::move(next), std::move(letGo));
+}
+
+std::unique_ptr<AUEffectBase::ProcessingRecord> AUEffectBase::NewProcessing(size_t room) const
+{
+    auto record = std::make_unique<ProcessingRecord>();
+    record->value.kernels.reserve(std::max(room, mKernelList.size()));
+    return record;
+}
+
+void AUEffectBase::PublishProcessing(std::unique_ptr<ProcessingRecord> next,
+                                     std::vector<std::unique_ptr<AUKernelBase>> letGo) noexcept
+{
+    // The room was made with the record.
+    next->value.kernels.clear();
+    for (const auto& kernel : mKernelList)
+        next->value.kernels.push_back(kernel.get());
+    ProcessingRecord* const previous = mProcessing.exchange(next.release());
+    // Without a previous record no render ever saw the kernels let go of: they go now.
+    if (previous != nullptr)
+    {
+        previous->value.released = std::move(letGo);
+        GetRetirement().Retire(previous);
+    }
 }
 
 void AUEffectBase::Cleanup()
@@ -108,9 +152,18 @@ void AUEffectBase::Cleanup()
 
 void AUEffectBase::CleanupKernelsAndBuses()
 {
+    mMainOutput.store(nullptr);
+    mMainInput.store(nullptr);
+    ProcessingRecord* const previous = mProcessing.exchange(nullptr);
+    if (previous == nullptr)
+    {
+        mKernelList.clear();
+        return;
+    }
+    // A render may still be running the kernels: they go with the record it may hold.
+    previous->value.released = std::move(mKernelList);
     mKernelList.clear();
-    mMainOutput = nullptr;
-    mMainInput = nullptr;
+    GetRetirement().Retire(previous);
 }
 
 OSStatus AUEffectBase::Reset(AudioUnitScope inScope, AudioUnitElement inElement)

@@ -2,6 +2,10 @@
 // is initialised, pulls the input on every render call, passes the audio through unchanged when
 // bypassed and otherwise hands both buffer lists to ProcessBufferLists, whose default runs one
 // kernel per output channel. It also answers the bypass and in-place properties.
+//
+// Initialisation and clean-up on a host thread may overlap a render: the render takes the main
+// buses and the kernels once, at its start, and the kernels it may be running are retired, not
+// deleted.
 #pragma once
 
 #include "hosts/audio_unit/AUBase.h"
@@ -84,6 +88,8 @@ protected:
         earlier sound have run out. */
     bool IsInputSilent(AudioUnitRenderActionFlags inActionFlags, UInt32 inFramesToProcess);
 
+    /** The kernels, owned here on the host's side; renders run them from the processing
+        record, which points at them. */
     std::vector<std::unique_ptr<AUKernelBase>> mKernelList;
 
 private:
@@ -93,6 +99,19 @@ private:
         SInt32 mTimeoutCounter = 0;
         bool mResetTimer = true;
     };
+
+    /** What a render processes with, published whole by initialisation and by changes of the
+        kernels. When a record is replaced it takes the kernels let go of with it, so they live
+        until no render can run them. */
+    struct Processing
+    {
+        std::vector<AUKernelBase*> kernels;
+        CAStreamBasicDescription::CommonPCMFormat mCommonPCMFormat =
+            CAStreamBasicDescription::kPCMFormatOther;
+        UInt32 mBytesPerFrame = 0;
+        std::vector<std::unique_ptr<AUKernelBase>> released;
+    };
+    using ProcessingRecord = AURetirableValue<Processing>;
 
     /** What Render hands each scheduled slice, and how far the slices have moved the lists. */
     struct ScheduledProcessParams
@@ -105,10 +124,19 @@ private:
 
     /** Runs every kernel on one sample format. */
     template <typename Sample>
-    void ProcessKernels(const AudioBufferList& inBuffer, AudioBufferList& outBuffer,
-                        UInt32 inFramesToProcess, AudioUnitRenderActionFlags& ioActionFlags);
+    void ProcessKernels(const Processing& processing, const AudioBufferList& inBuffer,
+                        AudioBufferList& outBuffer, UInt32 inFramesToProcess,
+                        AudioUnitRenderActionFlags& ioActionFlags);
     /** Moves every buffer of a list by a number of frames and sizes it for that many frames. */
     void ShiftBuffers(AudioBufferList& list, SInt64 frameShift, UInt32 frames) const;
+    /** A record with room for this many kernels (at least those of mKernelList). */
+    std::unique_ptr<ProcessingRecord> NewProcessing(size_t room = 0) const;
+    /** Publishes the record with the kernels of mKernelList; the record it replaces takes the
+        kernels let go of. */
+    void PublishProcessing(std::unique_ptr<ProcessingRecord> next,
+                           std::vector<std::unique_ptr<AUKernelBase>> letGo) noexcept;
+    /** The record the render in progress took, or else the present one. */
+    const Processing* RenderProcessing() const;
     void CleanupKernelsAndBuses();
 
     std::atomic<bool> mBypassEffect{false};
@@ -116,9 +144,9 @@ private:
     bool mParamSRDep = false;
     std::atomic<bool> mProcessesInPlace;
     AUSilentTimeout mSilentTimeout;
-    AUOutputElement* mMainOutput = nullptr;
-    AUInputElement* mMainInput = nullptr;
-    CAStreamBasicDescription::CommonPCMFormat mCommonPCMFormat =
-        CAStreamBasicDescription::kPCMFormatOther;
-    UInt32 mBytesPerFrame = 0;
+    std::atomic<AUOutputElement*> mMainOutput{nullptr};
+    std::atomic<AUInputElement*> mMainInput{nullptr};
+    std::atomic<ProcessingRecord*> mProcessing{nullptr};
+    /** Render thread: the record the render in progress took. */
+    const ProcessingRecord* mRenderProcessing = nullptr;
 };

@@ -9,27 +9,46 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 OSStatus AUEffectBase::Render(AudioUnitRenderActionFlags& ioActionFlags,
                               const AudioTimeStamp& inTimeStamp, UInt32 inFramesToProcess)
 {
-    if (mMainInput == nullptr || !mMainInput->IsActive())
+    // Taken once, before the check that the unit has not been cleaned up or initialised since
+    // the render began: a clean-up on a host thread later in the render clears the fields, and
+    // what they pointed at stays alive until the render is over.
+    AUInputElement* const input = mMainInput.load();
+    AUOutputElement* const output = mMainOutput.load();
+    const ProcessingRecord* const processing = mProcessing.load();
+    if (!RenderStateIsCurrent())
+        return kAudioUnitErr_Uninitialized;
+    if (input == nullptr || output == nullptr || !input->IsActive())
         return kAudioUnitErr_NoConnection;
-    if (const OSStatus result =
-            mMainInput->PullInput(ioActionFlags, inTimeStamp, 0, inFramesToProcess);
+    struct TakenProcessing
+    {
+        TakenProcessing(AUEffectBase& owner, const ProcessingRecord* record)
+            : unit(owner), outer(std::exchange(owner.mRenderProcessing, record))
+        {
+        }
+        ~TakenProcessing() { unit.mRenderProcessing = outer; }
+        AUEffectBase& unit;
+        const ProcessingRecord* const outer;
+    } const taken(*this, processing);
+
+    if (const OSStatus result = input->PullInput(ioActionFlags, inTimeStamp, 0, inFramesToProcess);
         result != noErr)
         return result;
 
     const bool inPlace = ProcessesInPlace();
-    if (inPlace && mMainOutput->WillAllocateBuffer())
-        mMainOutput->IOBuffer().SetBufferList(mMainInput->GetBufferList());
-    AudioBufferList& inputList = mMainInput->GetBufferList();
-    AudioBufferList& outputList = mMainOutput->GetBufferList();
+    if (inPlace && output->WillAllocateBuffer())
+        output->IOBuffer().SetBufferList(input->GetBufferList());
+    AudioBufferList& inputList = input->GetBufferList();
+    AudioBufferList& outputList = output->GetBufferList();
 
     if (ShouldBypassEffect())
     {
         // Shared buffers already hold the input: the copy skips them.
-        mMainInput->IOBuffer().CopyBufferContentsTo(outputList);
+        input->IOBuffer().CopyBufferContentsTo(outputList);
         return noErr;
     }
 
@@ -67,15 +86,24 @@ OSStatus AUEffectBase::ProcessScheduledSlice(void* inUserData, UInt32,
     return result;
 }
 
+const AUEffectBase::Processing* AUEffectBase::RenderProcessing() const
+{
+    const ProcessingRecord* record =
+        mRenderProcessing != nullptr ? mRenderProcessing : mProcessing.load();
+    return record != nullptr ? &record->value : nullptr;
+}
+
 void AUEffectBase::ShiftBuffers(AudioBufferList& list, SInt64 frameShift, UInt32 frames) const
 {
     // mBytesPerFrame covers every channel a buffer carries, interleaved or not.
+    const Processing* processing = RenderProcessing();
+    const UInt32 bytesPerFrame = processing != nullptr ? processing->mBytesPerFrame : 0;
     for (UInt32 i = 0; i < list.mNumberBuffers; ++i)
     {
         AudioBuffer& buffer = list.mBuffers[i];
-        buffer.mDataByteSize = frames * mBytesPerFrame;
+        buffer.mDataByteSize = frames * bytesPerFrame;
         if (buffer.mData != nullptr)
-            buffer.mData = static_cast<Byte*>(buffer.mData) + frameShift * SInt64(mBytesPerFrame);
+            buffer.mData = static_cast<Byte*>(buffer.mData) + frameShift * SInt64(bytesPerFrame);
     }
 }
 
@@ -85,16 +113,18 @@ OSStatus AUEffectBase::ProcessBufferLists(AudioUnitRenderActionFlags& ioActionFl
 {
     if (ShouldBypassEffect())
         return noErr;
-    switch (mCommonPCMFormat)
+    const Processing* processing = RenderProcessing();
+    switch (processing != nullptr ? processing->mCommonPCMFormat
+                                  : CAStreamBasicDescription::kPCMFormatOther)
     {
     case CAStreamBasicDescription::kPCMFormatFloat32:
-        ProcessKernels<Float32>(inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
+        ProcessKernels<Float32>(*processing, inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
         break;
     case CAStreamBasicDescription::kPCMFormatFixed824:
-        ProcessKernels<SInt32>(inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
+        ProcessKernels<SInt32>(*processing, inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
         break;
     case CAStreamBasicDescription::kPCMFormatInt16:
-        ProcessKernels<SInt16>(inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
+        ProcessKernels<SInt16>(*processing, inBuffer, outBuffer, inFramesToProcess, ioActionFlags);
         break;
     default:
         throw CAException(kAudio_UnimplementedError);
@@ -103,8 +133,8 @@ OSStatus AUEffectBase::ProcessBufferLists(AudioUnitRenderActionFlags& ioActionFl
 }
 
 template <typename Sample>
-void AUEffectBase::ProcessKernels(const AudioBufferList& inBuffer, AudioBufferList& outBuffer,
-                                  UInt32 inFramesToProcess,
+void AUEffectBase::ProcessKernels(const Processing& processing, const AudioBufferList& inBuffer,
+                                  AudioBufferList& outBuffer, UInt32 inFramesToProcess,
                                   AudioUnitRenderActionFlags& ioActionFlags)
 {
     const bool silentInput = IsInputSilent(ioActionFlags, inFramesToProcess);
@@ -117,6 +147,7 @@ void AUEffectBase::ProcessKernels(const AudioBufferList& inBuffer, AudioBufferLi
         if (!silence)
             ioActionFlags &= ~AudioUnitRenderActionFlags(kAudioUnitRenderAction_OutputIsSilence);
     };
+    const std::vector<AUKernelBase*>& kernels = processing.kernels;
 
     // A kernel without a channel of its own on both sides is skipped, never pointed past it.
     if (inBuffer.mNumberBuffers == 1)
@@ -128,22 +159,22 @@ void AUEffectBase::ProcessKernels(const AudioBufferList& inBuffer, AudioBufferLi
             return;
         const AudioBuffer& destination = outBuffer.mBuffers[0];
         const size_t channels = std::min(source.mNumberChannels, destination.mNumberChannels);
-        for (size_t c = 0; c < std::min(mKernelList.size(), channels); ++c)
-            if (mKernelList[c] != nullptr)
-                run(*mKernelList[c], static_cast<const Sample*>(source.mData) + c,
+        for (size_t c = 0; c < std::min(kernels.size(), channels); ++c)
+            if (kernels[c] != nullptr)
+                run(*kernels[c], static_cast<const Sample*>(source.mData) + c,
                     static_cast<Sample*>(destination.mData) + c, source.mNumberChannels);
         return;
     }
     const size_t buffers = std::min(inBuffer.mNumberBuffers, outBuffer.mNumberBuffers);
-    for (size_t c = 0; c < std::min(mKernelList.size(), buffers); ++c)
-        if (mKernelList[c] != nullptr)
-            run(*mKernelList[c], inBuffer.mBuffers[c].mData, outBuffer.mBuffers[c].mData, 1);
+    for (size_t c = 0; c < std::min(kernels.size(), buffers); ++c)
+        if (kernels[c] != nullptr)
+            run(*kernels[c], inBuffer.mBuffers[c].mData, outBuffer.mBuffers[c].mData, 1);
 }
 
 bool AUEffectBase::IsInputSilent(AudioUnitRenderActionFlags inActionFlags, UInt32 inFramesToProcess)
 {
     const bool silent = (inActionFlags & kAudioUnitRenderAction_OutputIsSilence) != 0;
-    const Float64 rate = Outputs().GetIOElement(0)->GetStreamFormat().mSampleRate;
+    const Float64 rate = Outputs().GetIOElement(0)->RenderStreamFormat().mSampleRate;
     const Float64 soundingSeconds = GetLatency() + GetTailTime();
     if (!silent)
     {

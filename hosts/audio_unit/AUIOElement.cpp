@@ -2,28 +2,45 @@
 
 #include "hosts/audio_unit/AUBase.h"
 
-AUIOElement::AUIOElement(AUBase& audioUnit) : AUElement(audioUnit)
+namespace
 {
-    const bool interleaved = audioUnit.AudioUnitAPIVersion() == 1;
+CAStreamBasicDescription DefaultFormat(UInt8 apiVersion)
+{
+    const bool interleaved = apiVersion == 1;
     constexpr UInt32 kChannels = 2;
     constexpr UInt32 kSampleBytes = 4;
     const UInt32 frameBytes = interleaved ? kChannels * kSampleBytes : kSampleBytes;
 
-    mStreamFormat.mSampleRate = 44100.0;
-    mStreamFormat.mFormatID = kAudioFormatLinearPCM;
-    mStreamFormat.mFormatFlags =
-        kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked |
-        (interleaved ? 0u : AudioFormatFlags(kAudioFormatFlagIsNonInterleaved));
-    mStreamFormat.mBytesPerPacket = frameBytes;
-    mStreamFormat.mFramesPerPacket = 1;
-    mStreamFormat.mBytesPerFrame = frameBytes;
-    mStreamFormat.mChannelsPerFrame = kChannels;
-    mStreamFormat.mBitsPerChannel = 8 * kSampleBytes;
+    CAStreamBasicDescription format;
+    format.mSampleRate = 44100.0;
+    format.mFormatID = kAudioFormatLinearPCM;
+    format.mFormatFlags = kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked |
+                          (interleaved ? 0u : AudioFormatFlags(kAudioFormatFlagIsNonInterleaved));
+    format.mBytesPerPacket = frameBytes;
+    format.mFramesPerPacket = 1;
+    format.mBytesPerFrame = frameBytes;
+    format.mChannelsPerFrame = kChannels;
+    format.mBitsPerChannel = 8 * kSampleBytes;
+    return format;
+}
+} // namespace
+
+AUIOElement::AUIOElement(AUBase& audioUnit)
+    : AUElement(audioUnit),
+      mStreamFormat(new FormatRecord(DefaultFormat(audioUnit.AudioUnitAPIVersion()))),
+      mIOBuffer(&audioUnit.GetRetirement())
+{
+}
+
+AUIOElement::~AUIOElement()
+{
+    delete mStreamFormat.load();
 }
 
 OSStatus AUIOElement::SetStreamFormat(const CAStreamBasicDescription& format)
 {
-    mStreamFormat = format;
+    // A render that pinned the old format keeps it until the render is over.
+    mAudioUnit.GetRetirement().Retire(mStreamFormat.exchange(new FormatRecord(format)));
     return noErr;
 }
 
@@ -33,7 +50,7 @@ void AUIOElement::AllocateBuffer(UInt32 inFramesToAllocate)
         return;
     const UInt32 frames =
         inFramesToAllocate != 0 ? inFramesToAllocate : mAudioUnit.GetMaxFramesPerSlice();
-    mIOBuffer.Allocate(mStreamFormat, mWillAllocate && NeedsBufferSpace() ? frames : 0);
+    mIOBuffer.Allocate(GetStreamFormat(), WillAllocateBuffer() && NeedsBufferSpace() ? frames : 0);
 }
 
 UInt32 AUIOElement::GetChannelLayoutTags(AudioChannelLayoutTag*)

@@ -1,10 +1,16 @@
 // The elements of the input and output scopes: a stream format and a buffer for the bus, and
 // the channel-layout hooks a unit class may replace.
+//
+// Host threads change the format and the buffers while a render may run: the format is one
+// record behind one pointer, and a render pins the format and the buffers it found at its start.
 #pragma once
 
 #include "hosts/audio_unit/AUBufferList.h"
 #include "hosts/audio_unit/AUElement.h"
+#include "hosts/audio_unit/AURetirement.h"
 #include "hosts/audio_unit/CAStreamBasicDescription.h"
+
+#include <atomic>
 
 class AUIOElement : public AUElement
 {
@@ -12,6 +18,7 @@ public:
     /** Starts with 2 channels of 32-bit float at 44100 Hz, interleaved for a unit that speaks
         the first API version, non-interleaved otherwise. */
     explicit AUIOElement(AUBase& audioUnit);
+    ~AUIOElement() override;
 
     AUIOElement* AsIOElement() override { return this; }
 
@@ -29,25 +36,52 @@ public:
 
     void DeallocateBuffer() { mIOBuffer.Deallocate(); }
 
-    const CAStreamBasicDescription& GetStreamFormat() const { return mStreamFormat; }
+    /** The present format, on any thread; valid until a host call changes it again. */
+    const CAStreamBasicDescription& GetStreamFormat() const { return mStreamFormat.load()->value; }
+    /** Render path: the format the render pinned, or else the present one. */
+    const CAStreamBasicDescription& RenderStreamFormat() const
+    {
+        return mPinnedFormat != nullptr ? mPinnedFormat->value : GetStreamFormat();
+    }
     AUBufferList& IOBuffer() { return mIOBuffer; }
-    bool WillAllocateBuffer() const { return mWillAllocate; }
-    void SetWillAllocateBuffer(bool willAllocate) { mWillAllocate = willAllocate; }
+    bool WillAllocateBuffer() const { return mWillAllocate.load(std::memory_order_relaxed); }
+    void SetWillAllocateBuffer(bool willAllocate)
+    {
+        mWillAllocate.store(willAllocate, std::memory_order_relaxed);
+    }
 
     AudioBufferList& PrepareBuffer(UInt32 frames)
     {
-        return mIOBuffer.PrepareBuffer(mStreamFormat, frames);
+        return mIOBuffer.PrepareBuffer(RenderStreamFormat(), frames);
     }
     AudioBufferList& GetBufferList() const { return mIOBuffer.GetBufferList(); }
     void UseExternalBuffer(const AudioUnitExternalBuffer& buffer)
     {
-        mIOBuffer.UseExternalBuffer(mStreamFormat, buffer);
+        mIOBuffer.UseExternalBuffer(GetStreamFormat(), buffer);
+    }
+
+    /** Render thread, at the start of a render: until Unpin, the render uses the format and
+        the buffers found now, whatever a host thread changes meanwhile. */
+    void PinForRender()
+    {
+        mPinnedFormat = mStreamFormat.load();
+        mIOBuffer.PinForRender();
+    }
+    void UnpinAfterRender()
+    {
+        mIOBuffer.UnpinAfterRender();
+        mPinnedFormat = nullptr;
     }
 
 protected:
-    CAStreamBasicDescription mStreamFormat;
+    using FormatRecord = AURetirableValue<CAStreamBasicDescription>;
+
+    std::atomic<FormatRecord*> mStreamFormat;
     AUBufferList mIOBuffer;
-    bool mWillAllocate = true;
+    std::atomic<bool> mWillAllocate{true};
+
+private:
+    const FormatRecord* mPinnedFormat = nullptr;
 };
 
 /** An output bus; it always keeps samples of its own. */

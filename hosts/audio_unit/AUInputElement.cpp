@@ -2,7 +2,26 @@
 
 #include "hosts/audio_unit/AUBase.h"
 
+#include <memory>
+
 AUInputElement::AUInputElement(AUBase& audioUnit) : AUIOElement(audioUnit) {}
+
+AUInputElement::~AUInputElement()
+{
+    delete mSource.load();
+}
+
+AUInputElement::EInputType AUInputElement::InputType() const
+{
+    const SourceRecord* source = mSource.load();
+    return source != nullptr ? source->value.mInputType : kNoInput;
+}
+
+void AUInputElement::Publish(SourceRecord* source)
+{
+    // A render that is pulling from the old source keeps it until the render is over.
+    mAudioUnit.GetRetirement().Retire(mSource.exchange(source));
+}
 
 OSStatus AUInputElement::SetStreamFormat(const CAStreamBasicDescription& format)
 {
@@ -19,12 +38,15 @@ void AUInputElement::SetConnection(const AudioUnitConnection& connection)
         Disconnect();
         return;
     }
-    // The fast function of an earlier source must not outlive its connection, even when the
-    // allocation below fails.
-    mConnection = connection;
-    mConnRenderProc = nullptr;
-    mConnInstanceStorage = nullptr;
-    mInputType.store(kFromConnection, std::memory_order_release);
+    // Both records first, so that nothing fails once the connection is out. The fast function
+    // of an earlier source must not outlive its connection, even when the allocation below
+    // fails.
+    auto plain = std::make_unique<SourceRecord>();
+    auto fast = std::make_unique<SourceRecord>();
+    plain->value.mInputType = kFromConnection;
+    plain->value.mConnection = connection;
+    fast->value = plain->value;
+    Publish(plain.release());
     AllocateBuffer();
 
     AudioUnitRenderProc renderProc = nullptr;
@@ -39,8 +61,9 @@ void AUInputElement::SetConnection(const AudioUnitConnection& connection)
     void* storage = ComponentBase::CMgr_GetComponentInstanceStorage(connection.sourceAudioUnit);
     if (storage == nullptr)
         return;
-    mConnInstanceStorage = storage;
-    mConnRenderProc = renderProc;
+    fast->value.mConnInstanceStorage = storage;
+    fast->value.mConnRenderProc = renderProc;
+    Publish(fast.release());
 }
 
 void AUInputElement::SetInputCallback(AURenderCallback proc, void* refCon)
@@ -50,24 +73,28 @@ void AUInputElement::SetInputCallback(AURenderCallback proc, void* refCon)
         Disconnect();
         return;
     }
-    mInputProc = proc;
-    mInputProcRefCon = refCon;
-    mInputType.store(kFromCallback, std::memory_order_release);
+    auto source = std::make_unique<SourceRecord>();
+    source->value.mInputType = kFromCallback;
+    source->value.mInputProc = proc;
+    source->value.mInputProcRefCon = refCon;
+    Publish(source.release());
     AllocateBuffer();
 }
 
 void AUInputElement::Disconnect()
 {
-    mInputType.store(kNoInput, std::memory_order_release);
+    Publish(nullptr);
     if (!mAudioUnit.IsInitialized())
         mIOBuffer.Deallocate();
 }
 
-bool AUInputElement::DeliveredWholeBuffers(const AudioBufferList& list, UInt32 frames) const
+bool AUInputElement::DeliveredWholeBuffers(const AudioBufferList& list,
+                                           const CAStreamBasicDescription& format,
+                                           UInt32 frames) const
 {
-    if (list.mNumberBuffers != mStreamFormat.NumberChannelStreams())
+    if (list.mNumberBuffers != format.NumberChannelStreams())
         return false;
-    const UInt64 bytesNeeded = UInt64(frames) * mStreamFormat.mBytesPerFrame;
+    const UInt64 bytesNeeded = UInt64(frames) * format.mBytesPerFrame;
     for (UInt32 i = 0; i < list.mNumberBuffers; ++i)
     {
         const AudioBuffer& buffer = list.mBuffers[i];
@@ -81,28 +108,32 @@ OSStatus AUInputElement::PullInput(AudioUnitRenderActionFlags& ioActionFlags,
                                    const AudioTimeStamp& inTimeStamp, AudioUnitElement inElement,
                                    UInt32 inNumberFrames)
 {
-    const EInputType inputType = InputType();
-    if (inputType == kNoInput)
+    const SourceRecord* const record = mSource.load();
+    if (record == nullptr)
         return kAudioUnitErr_NoConnection;
+    const Source& source = record->value;
+    const CAStreamBasicDescription& format = RenderStreamFormat();
 
-    AudioBufferList& list = inputType != kFromConnection && mWillAllocate
-                                ? mIOBuffer.PrepareBuffer(mStreamFormat, inNumberFrames)
-                                : mIOBuffer.PrepareNullBuffer(mStreamFormat, inNumberFrames);
+    AudioBufferList& list = source.mInputType != kFromConnection && WillAllocateBuffer()
+                                ? mIOBuffer.PrepareBuffer(format, inNumberFrames)
+                                : mIOBuffer.PrepareNullBuffer(format, inNumberFrames);
 
     OSStatus result;
-    if (inputType == kFromConnection)
+    if (source.mInputType == kFromConnection)
     {
-        if (mConnRenderProc != nullptr)
-            result = mConnRenderProc(mConnInstanceStorage, &ioActionFlags, &inTimeStamp,
-                                     mConnection.sourceOutputNumber, inNumberFrames, &list);
+        if (source.mConnRenderProc != nullptr)
+            result = source.mConnRenderProc(source.mConnInstanceStorage, &ioActionFlags,
+                                            &inTimeStamp, source.mConnection.sourceOutputNumber,
+                                            inNumberFrames, &list);
         else
-            result = AudioUnitRender(mConnection.sourceAudioUnit, &ioActionFlags, &inTimeStamp,
-                                     mConnection.sourceOutputNumber, inNumberFrames, &list);
+            result =
+                AudioUnitRender(source.mConnection.sourceAudioUnit, &ioActionFlags, &inTimeStamp,
+                                source.mConnection.sourceOutputNumber, inNumberFrames, &list);
     }
     else
     {
-        result = mInputProc(mInputProcRefCon, &ioActionFlags, &inTimeStamp, inElement,
-                            inNumberFrames, &list);
+        result = source.mInputProc(source.mInputProcRefCon, &ioActionFlags, &inTimeStamp, inElement,
+                                   inNumberFrames, &list);
     }
 
     if (InputType() == kNoInput)
@@ -110,6 +141,6 @@ OSStatus AUInputElement::PullInput(AudioUnitRenderActionFlags& ioActionFlags,
     if (result != noErr)
         return result;
     // Whoever reads the input next trusts the list: check what the source left in it.
-    return DeliveredWholeBuffers(list, inNumberFrames) ? OSStatus(noErr)
-                                                       : OSStatus(kAudio_ParamError);
+    return DeliveredWholeBuffers(list, format, inNumberFrames) ? OSStatus(noErr)
+                                                               : OSStatus(kAudio_ParamError);
 }

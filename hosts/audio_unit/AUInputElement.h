@@ -17,6 +17,7 @@ public:
     };
 
     explicit AUInputElement(AUBase& audioUnit);
+    ~AUInputElement() override;
 
     OSStatus SetStreamFormat(const CAStreamBasicDescription& format) override;
     /** Only a callback input keeps samples of its own: a connected unit renders into its own
@@ -28,30 +29,41 @@ public:
     void SetConnection(const AudioUnitConnection& connection);
     /** A null callback disconnects. */
     void SetInputCallback(AURenderCallback proc, void* refCon);
-    /** While the unit is initialised a render on another thread may still be pulling into the
-        samples, so they are kept until the unit's clean-up deallocates them. */
+    /** While the unit is initialised a render may go on pulling into the samples, so they are
+        kept until the unit's clean-up deallocates them. */
     void Disconnect();
 
     bool IsActive() const { return InputType() != kNoInput; }
     bool HasConnection() const { return InputType() == kFromConnection; }
     bool IsCallback() const { return InputType() == kFromCallback; }
 
-    /** Renders the input into this bus's list (render thread). Answers
-        kAudioUnitErr_NoConnection without input or when the input was disconnected during the
-        call, the source's failure unchanged, and kAudio_ParamError when the source left the list
-        with another buffer count, a null data pointer or fewer bytes than the frames need. */
+    /** Renders the input into this bus's list (render thread), from the source found at the
+        call's start. Answers kAudioUnitErr_NoConnection without input or when the input was
+        disconnected during the call, the source's failure unchanged, and kAudio_ParamError
+        when the source left the list with another buffer count, a null data pointer or fewer
+        bytes than the frames need. */
     OSStatus PullInput(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
                        AudioUnitElement inElement, UInt32 inNumberFrames);
 
 private:
-    EInputType InputType() const { return mInputType.load(std::memory_order_acquire); }
-    bool DeliveredWholeBuffers(const AudioBufferList& list, UInt32 frames) const;
+    /** Where the audio comes from, published whole: a render never calls one callback with
+        another's user data. */
+    struct Source
+    {
+        EInputType mInputType = kNoInput;
+        AURenderCallback mInputProc = nullptr;
+        void* mInputProcRefCon = nullptr;
+        AudioUnitConnection mConnection{};
+        AudioUnitRenderProc mConnRenderProc = nullptr;
+        void* mConnInstanceStorage = nullptr;
+    };
+    using SourceRecord = AURetirableValue<Source>;
 
-    /** Published last (release), so a render that sees a source sees its fields. */
-    std::atomic<EInputType> mInputType{kNoInput};
-    AURenderCallback mInputProc = nullptr;
-    void* mInputProcRefCon = nullptr;
-    AudioUnitConnection mConnection{};
-    AudioUnitRenderProc mConnRenderProc = nullptr;
-    void* mConnInstanceStorage = nullptr;
+    EInputType InputType() const;
+    /** Publishes the source (null for none) and retires the one it replaces. */
+    void Publish(SourceRecord* source);
+    bool DeliveredWholeBuffers(const AudioBufferList& list, const CAStreamBasicDescription& format,
+                               UInt32 frames) const;
+
+    std::atomic<SourceRecord*> mSource{nullptr};
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using namespace autest;
 
@@ -16,11 +17,16 @@ constexpr UInt32 kFrames = 512;
 struct Input
 {
     bool silent = false;
+    /** What the host does in its callback first. */
+    std::function<void()> during;
 
     static OSStatus Render(void* refCon, AudioUnitRenderActionFlags* flags, const AudioTimeStamp*,
                            UInt32, UInt32 frames, AudioBufferList* list)
     {
-        const bool silent = static_cast<Input*>(refCon)->silent;
+        auto& input = *static_cast<Input*>(refCon);
+        if (input.during)
+            std::exchange(input.during, {})();
+        const bool silent = input.silent;
         for (UInt32 c = 0; c < list->mNumberBuffers; ++c)
             for (UInt32 i = 0; i < frames; ++i)
                 static_cast<float*>(list->mBuffers[c].mData)[i] = silent ? 0.0f : Sample(c, i);
@@ -228,5 +234,54 @@ TEST(EffectRender, SilentInputIsReportedOnlyOnceLatencyAndTailHaveRunOut)
             const bool reportedSilent = (flags & kAudioUnitRenderAction_OutputIsSilence) != 0;
             ASSERT_EQ(reportedSilent, call > soundingCalls) << "call " << call;
         }
+    }
+}
+
+TEST(EffectRender, UninitialisingDuringTheRenderAnswersWhatTheRenderFound)
+{
+    struct Row
+    {
+        const char* name;
+        bool fromNotification;
+        OSStatus answer;
+    };
+    const Row rows[] = {
+        {"from the render callback: the render goes on with what it took", false, noErr},
+        {"from the pre-render notification: the unit is found uninitialised", true,
+         kAudioUnitErr_Uninitialized},
+    };
+    const AURenderCallback uninitialiseOnce = [](void* refCon, AudioUnitRenderActionFlags* flags,
+                                                 const AudioTimeStamp*, UInt32, UInt32,
+                                                 AudioBufferList*)
+    {
+        auto& input = *static_cast<Input*>(refCon);
+        if ((*flags & kAudioUnitRenderAction_PreRender) != 0 && input.during)
+            std::exchange(input.during, {})();
+        return OSStatus(noErr);
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        RenderingEffect effect;
+        // The notification takes the cleanup before the callback would.
+        if (row.fromNotification)
+            effect.unit.SetRenderNotification(uninitialiseOnce, &effect.input);
+        effect.input.during = [&] { effect.unit.DoCleanup(); };
+        const auto doubled = [&]
+        {
+            for (UInt32 c = 0; c < 2; ++c)
+                EXPECT_EQ(effect.out.channel(c)[kFrames - 1], 2.0f * Input::Sample(c, kFrames - 1));
+        };
+
+        AudioUnitRenderActionFlags flags = 0;
+        EXPECT_EQ(effect.Render(flags), row.answer);
+        EXPECT_FALSE(effect.unit.IsInitialized());
+        if (row.answer == noErr)
+            doubled();
+        // Initialised again, it renders as before.
+        ASSERT_EQ(effect.unit.DoInitialize(), noErr);
+        flags = 0;
+        EXPECT_EQ(effect.Render(flags), noErr);
+        doubled();
     }
 }
