@@ -5,6 +5,7 @@
 // reach it through the non-virtual Do... and Dispatch... operations.
 #pragma once
 
+#include "hosts/audio_unit/AUIOElement.h"
 #include "hosts/audio_unit/AUPropertyListeners.h"
 #include "hosts/audio_unit/AURetirement.h"
 #include "hosts/audio_unit/AUScope.h"
@@ -17,7 +18,6 @@
 #include <pthread.h>
 #include <vector>
 
-class AUIOElement;
 class AUInputElement;
 class AUOutputElement;
 class CAMutex;
@@ -358,9 +358,8 @@ private:
     /** Brackets DoInitialize and DoCleanup: renders that overlap them answer
         kAudioUnitErr_Uninitialized instead of mixing what they found with what changed. */
     class LifecycleChange;
-    /** Pins every bus for a render and lets go at its end. */
+    /** A render from its start to its end. */
     class RenderInFlight;
-    void ForEachBus(void (AUIOElement::*operation)());
 
     /** Which element holds the stream format of a scope and element. */
     AUIOElement& StreamFormatElement(AudioUnitScope inScope, AudioUnitElement inElement);
@@ -376,7 +375,7 @@ private:
 
     /** The request checks of DoRender before any rendering. */
     OSStatus CheckRenderRequest(UInt32 inBusNumber, UInt32 inNumberFrames, AudioBufferList& ioData,
-                                AUIOElement*& outOutput);
+                                AUIOElement*& outOutput, AUIOElement::RenderPin& outputPin);
     void CallRenderNotifications(AudioUnitRenderActionFlags flags,
                                  const AudioTimeStamp& inTimeStamp, UInt32 inBusNumber,
                                  UInt32 inNumberFrames, AudioBufferList& ioData);

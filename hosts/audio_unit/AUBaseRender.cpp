@@ -9,29 +9,19 @@
 #include "hosts/audio_unit/ScopedFlushToZero.h"
 
 /** One render from its start to its end. It reads what host calls retire, so nothing it holds
-    is freed under it; the outermost render of the unit keeps what every bus has now, and a render
-    of the unit nested in it (a cycle through a connection) uses the same. */
+    is freed under it. The outermost render of the unit notes where its initialisations and
+    clean-ups stand; a render of the unit nested in it (a cycle through a connection) goes by the
+    same note. */
 class AUBase::RenderInFlight
 {
 public:
-    explicit RenderInFlight(AUBase& unit) : mUnit(unit), mReading(unit.mRetirement)
-    {
-        if (!mReading.IsOutermost())
-            return;
-        mUnit.mRenderLifecycle = mUnit.mLifecycleChanges.load();
-        mUnit.ForEachBus(&AUIOElement::PinForRender);
-    }
-    ~RenderInFlight()
+    explicit RenderInFlight(AUBase& unit) : mReading(unit.mRetirement)
     {
         if (mReading.IsOutermost())
-            mUnit.ForEachBus(&AUIOElement::UnpinAfterRender);
+            unit.mRenderLifecycle = unit.mLifecycleChanges.load();
     }
 
-    RenderInFlight(const RenderInFlight&) = delete;
-    RenderInFlight& operator=(const RenderInFlight&) = delete;
-
 private:
-    AUBase& mUnit;
     const AURetirement::Reading mReading;
 };
 
@@ -45,7 +35,8 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
     try
     {
         AUIOElement* output = nullptr;
-        result = CheckRenderRequest(inBusNumber, inNumberFrames, ioData, output);
+        AUIOElement::RenderPin outputPin;
+        result = CheckRenderRequest(inBusNumber, inNumberFrames, ioData, output, outputPin);
         if (result == noErr)
         {
             if (mWantsRenderThreadID)
@@ -89,10 +80,9 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
 }
 
 OSStatus AUBase::CheckRenderRequest(UInt32 inBusNumber, UInt32 inNumberFrames,
-                                    AudioBufferList& ioData, AUIOElement*& outOutput)
+                                    AudioBufferList& ioData, AUIOElement*& outOutput,
+                                    AUIOElement::RenderPin& outputPin)
 {
-    // Pinned before this check: a clean-up or initialisation that began since may have changed
-    // what the pins hold, and the render then finds the unit uninitialised.
     if (!IsInitialized() || !RenderStateIsCurrent())
         return kAudioUnitErr_Uninitialized;
     if (mAudioUnitAPIVersion < 2)
@@ -107,6 +97,11 @@ OSStatus AUBase::CheckRenderRequest(UInt32 inBusNumber, UInt32 inNumberFrames,
         return kAudio_ParamError;
 
     AUIOElement* output = Outputs().GetIOElement(inBusNumber);
+    outputPin.Pin(*output);
+    // A clean-up or initialisation that began since the render did may have changed what the
+    // pin holds: the render then finds the unit uninitialised.
+    if (!RenderStateIsCurrent())
+        return kAudioUnitErr_Uninitialized;
     const CAStreamBasicDescription& format = output->RenderStreamFormat();
     if (ioData.mNumberBuffers != format.NumberChannelStreams())
         return kAudio_ParamError;
@@ -131,15 +126,6 @@ OSStatus AUBase::CheckRenderRequest(UInt32 inBusNumber, UInt32 inNumberFrames,
     }
     outOutput = output;
     return noErr;
-}
-
-void AUBase::ForEachBus(void (AUIOElement::*operation)())
-{
-    for (AUScope* scope : {&Inputs(), &Outputs()})
-        for (UInt32 i = 0; i < scope->GetNumberOfElements(); ++i)
-            if (AUElement* element = scope->GetElement(i))
-                if (AUIOElement* bus = element->AsIOElement())
-                    (bus->*operation)();
 }
 
 void AUBase::CallRenderNotifications(AudioUnitRenderActionFlags flags,

@@ -20,6 +20,9 @@ OSStatus AUEffectBase::Render(AudioUnitRenderActionFlags& ioActionFlags,
     AUInputElement* const input = mMainInput.load();
     AUOutputElement* const output = mMainOutput.load();
     const ProcessingRecord* const processing = mProcessing.load();
+    AUIOElement::RenderPin inputPin;
+    if (input != nullptr)
+        inputPin.Pin(*input);
     if (!RenderStateIsCurrent())
         return kAudioUnitErr_Uninitialized;
     if (input == nullptr || output == nullptr || !input->IsActive())

@@ -60,18 +60,36 @@ public:
         mIOBuffer.UseExternalBuffer(GetStreamFormat(), buffer);
     }
 
-    /** Render thread, at the start of a render: until Unpin, the render uses the format and
-        the buffers found now, whatever a host thread changes meanwhile. */
-    void PinForRender()
+    /** Render thread: from its construction to its end the render uses the bus's format and
+        buffers as they are at the construction, whatever a host thread changes meanwhile. A bus
+        that an enclosing render pinned stays as that render found it. */
+    class RenderPin
     {
-        mPinnedFormat = mStreamFormat.load();
-        mIOBuffer.PinForRender();
-    }
-    void UnpinAfterRender()
-    {
-        mIOBuffer.UnpinAfterRender();
-        mPinnedFormat = nullptr;
-    }
+    public:
+        RenderPin() = default;
+        ~RenderPin()
+        {
+            if (mBus != nullptr)
+            {
+                mBus->mIOBuffer.UnpinAfterRender();
+                mBus->mPinnedFormat = nullptr;
+            }
+        }
+        void Pin(AUIOElement& bus) noexcept
+        {
+            if (bus.mPinnedFormat != nullptr)
+                return;
+            bus.mPinnedFormat = bus.mStreamFormat.load();
+            bus.mIOBuffer.PinForRender();
+            mBus = &bus;
+        }
+
+        RenderPin(const RenderPin&) = delete;
+        RenderPin& operator=(const RenderPin&) = delete;
+
+    private:
+        AUIOElement* mBus = nullptr;
+    };
 
 protected:
     using FormatRecord = AURetirableValue<CAStreamBasicDescription>;
