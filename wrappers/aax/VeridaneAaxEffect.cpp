@@ -174,9 +174,9 @@ AAX_Result VeridaneAaxEffect::ResetFieldData(int32_t fieldIndex, void* data, uin
     return AAX_SUCCESS;
 }
 
-ACFResult VeridaneAaxEffect::InternalQueryInterface(const ACFGuid& iid, void** out)
+ACFResult VeridaneAaxEffect::InternalQueryInterface(const ACFGuid* iid, void** out)
 {
-    if (out != nullptr && iid == kClassIID)
+    if (out != nullptr && isGuid(iid, kClassIID))
     {
         *out = this;
         AddRef();

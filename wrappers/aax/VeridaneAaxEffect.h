@@ -57,7 +57,7 @@ public:
     /** For 'juce', sets the processor's state and then asks the host to bring the parameters in
         line with it; 0 whatever the content. */
     AAX_Result SetChunk(AAX_CTypeID chunkID, const AAX_SPlugInChunk* chunk) override;
-    ACFResult InternalQueryInterface(const ACFGuid& iid, void** out) override;
+    ACFResult InternalQueryInterface(const ACFGuid* iid, void** out) override;
 
     /** Adds the master bypass and the processor's parameters, registers the bypass packet, reads
         the session from the host, reports the latency and prepares the processor. A stem format

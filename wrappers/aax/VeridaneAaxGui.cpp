@@ -81,7 +81,7 @@ void VeridaneAaxGui::CreateViewContents()
         return;
     // Asked for by its own identifier, which no other object answers with itself.
     void* own = nullptr;
-    if (parameters->QueryInterface(VeridaneAaxEffect::kClassIID, &own) != AAX_SUCCESS ||
+    if (parameters->QueryInterface(&VeridaneAaxEffect::kClassIID, &own) != AAX_SUCCESS ||
         own == nullptr)
         return;
     std::unique_ptr<VeridaneAaxEffect, ReleaseEffect> reference(
