@@ -72,6 +72,7 @@ VeridaneAaxEffect::~VeridaneAaxEffect()
 AAX_Result VeridaneAaxEffect::Initialize(IACFUnknown* controller)
 {
     const std::lock_guard<std::mutex> hold(hostObjectsLock);
+    rememberMasterBypass();
     return AAX_CEffectParameters::Initialize(controller);
 }
 
@@ -79,7 +80,15 @@ AAX_Result VeridaneAaxEffect::Uninitialize()
 {
     release();
     const std::lock_guard<std::mutex> hold(hostObjectsLock);
+    rememberMasterBypass();
     return AAX_CEffectParameters::Uninitialize();
+}
+
+void VeridaneAaxEffect::rememberMasterBypass()
+{
+    // The base deletes the parameters; the processor keeps its own values, this one only here.
+    if (const auto* const bypass = mParameterManager.GetParameterByID(kAAX_MasterBypassID))
+        bypass->GetValueAsBool(&masterBypass);
 }
 
 AAX_Result VeridaneAaxEffect::EffectInit()
@@ -109,6 +118,7 @@ void VeridaneAaxEffect::addParameters()
         AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true);
     bypass->SetNumberOfSteps(2);
     bypass->SetType(discreteType);
+    bypass->UpdateNormalizedValue(masterBypass ? 1.0 : 0.0);
     mParameterManager.AddParameter(bypass.release());
 
     for (int index = 0; index < numProcessorParameters; ++index)
@@ -130,10 +140,15 @@ void VeridaneAaxEffect::addParameters()
         mParameterManager.AddParameter(parameter.release());
     }
 
-    mPacketDispatcher.RegisterPacket(
-        kAAX_MasterBypassID, bypassPortField,
-        AAX_CPacketHandler<AAX_CPacketDispatcher>(
-            &mPacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket));
+    // Registered once: each registration is another handler that every dispatch walks. The
+    // algorithm still gets the value again after each initialisation.
+    if (!bypassPacketRegistered)
+        mPacketDispatcher.RegisterPacket(
+            kAAX_MasterBypassID, bypassPortField,
+            AAX_CPacketHandler<AAX_CPacketDispatcher>(
+                &mPacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket));
+    bypassPacketRegistered = true;
+    mPacketDispatcher.SetDirty(kAAX_MasterBypassID, true);
 }
 
 void VeridaneAaxEffect::prepare(double sampleRate)
@@ -165,6 +180,10 @@ void VeridaneAaxEffect::process(float* const* inputs, float* const* outputs, int
 
 AAX_Result VeridaneAaxEffect::ResetFieldData(int32_t fieldIndex, void* data, uint32_t size) const
 {
+    // Zeroing only part of an address would leave the rest of the old one for the audio callback
+    // to call through.
+    if (fieldIndex == privateDataField && data != nullptr && size > 0 && size < sizeof(void*))
+        return AAX_ERROR_INCORRECT_CHUNK_SIZE;
     const AAX_Result reset = AAX_CEffectParameters::ResetFieldData(fieldIndex, data, size);
     if (reset != AAX_SUCCESS || fieldIndex != privateDataField || size < sizeof(void*))
         return reset;

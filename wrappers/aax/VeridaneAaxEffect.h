@@ -39,13 +39,15 @@ public:
 
     juce::AudioProcessor& getProcessor() noexcept { return *processor; }
 
+    /** A second call keeps the master bypass as it was, as the processor keeps its values. */
     AAX_Result Initialize(IACFUnknown* controller) override;
     /** Also releases the processor's resources. */
     AAX_Result Uninitialize() override;
     /** The host's value, also handed to the processor for its own parameters. */
     AAX_Result UpdateParameterNormalizedValue(AAX_CParamID identifier, double value,
                                               int32_t updateSource) override;
-    /** The private data gets this instance's address, for the process procedure. */
+    /** The private data gets this instance's address, for the process procedure; -20008, the
+        data untouched, when it has room for part of the address only. */
     AAX_Result ResetFieldData(int32_t fieldIndex, void* data, uint32_t size) const override;
     /** The base's chunks, then 'juce'. */
     AAX_Result GetNumberOfChunks(int32_t* count) const override;
@@ -70,6 +72,8 @@ public:
 
 private:
     void addParameters();
+    /** Keeps the master bypass's value for the parameter the next EffectInit makes. */
+    void rememberMasterBypass();
     void prepare(double sampleRate);
     void release();
     /** The processor's parameter index an identifier names, if it names one. */
@@ -94,6 +98,9 @@ private:
     /** Keeps the parameters and the host's objects in place while the processor's reports use
         them from other threads. Never taken on the audio thread. */
     std::mutex hostObjectsLock;
+    // Under hostObjectsLock.
+    bool masterBypass = false;
+    bool bypassPacketRegistered = false;
     std::mutex stateChunkLock;
     juce::MemoryBlock stateChunk;
     std::atomic<bool> prepared{false};
