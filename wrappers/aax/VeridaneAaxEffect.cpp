@@ -3,13 +3,14 @@
 #include "hosts/aax/component/GuardedCall.h"
 #include "hosts/aax/delegates/AAX_CBinaryDisplayDelegate.h"
 #include "hosts/aax/delegates/AAX_CBinaryTaperDelegate.h"
-#include "hosts/aax/delegates/AAX_CLinearTaperDelegate.h"
 #include "hosts/aax/delegates/AAX_CNumberDisplayDelegate.h"
 #include "hosts/aax/packets/AAX_CPacketHandler.h"
 #include "hosts/aax/parameters/AAX_CParameter.h"
 #include "hosts/aax/proxies/AAX_IController.h"
 #include "processor/PluginIdentity.h"
+#include "processor/StateBlock.h"
 #include "wrappers/aax/AaxEntry.h"
+#include "wrappers/aax/ProcessorParameter.h"
 
 #include <charconv>
 #include <cmath>
@@ -123,10 +124,10 @@ void VeridaneAaxEffect::addParameters()
 
     for (int index = 0; index < numProcessorParameters; ++index)
     {
-        auto parameter = std::make_unique<AAX_CParameter<float>>(
+        auto parameter = std::make_unique<ProcessorParameter>(
             identifierOf(index).c_str(),
             AAX_CString(processor->getParameterName(index, parameterNameLength).toRawUTF8()),
-            processor->getParameterDefaultValue(index), AAX_CLinearTaperDelegate<float, 0>(0, 1),
+            processor->getParameterDefaultValue(index), ProcessorParameter::taper,
             AAX_CNumberDisplayDelegate<float, 3u, 0u>(), processor->isParameterAutomatable(index));
         parameter->AddShortenedName(
             AAX_CString(processor->getParameterName(index, shortenedNameLength).toRawUTF8()));
@@ -218,9 +219,11 @@ std::optional<int> VeridaneAaxEffect::processorParameterIndex(AAX_CParamID ident
     return index;
 }
 
-AAX_IParameter* VeridaneAaxEffect::parameterFor(int index)
+ProcessorParameter* VeridaneAaxEffect::parameterFor(int index)
 {
-    return mParameterManager.GetParameterByID(identifierOf(index).c_str());
+    // The manager holds only the parameters EffectInit made, and these under their index.
+    return static_cast<ProcessorParameter*>(
+        mParameterManager.GetParameterByID(identifierOf(index).c_str()));
 }
 
 AAX_Result VeridaneAaxEffect::UpdateParameterNormalizedValue(AAX_CParamID identifier, double value,
@@ -246,12 +249,23 @@ AAX_Result VeridaneAaxEffect::UpdateParameterNormalizedValue(AAX_CParamID identi
         });
 }
 
-void VeridaneAaxEffect::requestProcessorValues()
+void VeridaneAaxEffect::requestRestoredValues()
 {
     const std::lock_guard<std::mutex> hold(hostObjectsLock);
     for (int index = 0; index < numProcessorParameters; ++index)
-        if (auto* const parameter = parameterFor(index))
-            parameter->SetValueWithFloat(processor->getParameter(index));
+    {
+        auto* const parameter = parameterFor(index);
+        if (parameter == nullptr)
+            continue;
+        // The state's text holds 6 digits. Where they stand for the value the parameter was last
+        // given (by an 'elck' chunk restored first, say), that exact value stays, so the
+        // restored session compares equal to the one saved.
+        const float given = parameter->lastGiven();
+        const float restored = processor->getParameter(index);
+        if (std::isfinite(given) && restored != given && veridane::gainReadBack(given) == restored)
+            processor->setParameter(index, given);
+        parameter->SetValueWithFloat(processor->getParameter(index));
+    }
 }
 
 void VeridaneAaxEffect::audioProcessorParameterChanged(juce::AudioProcessor*, int index,

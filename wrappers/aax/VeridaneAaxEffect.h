@@ -13,6 +13,7 @@
 
 namespace veridane::aax
 {
+class ProcessorParameter;
 
 /** One AAX instance of the plug-in: the data model the host drives through the effect-parameters
     interface, owning the processor, and the audio that the process procedure runs on it. The
@@ -78,9 +79,10 @@ private:
     void release();
     /** The processor's parameter index an identifier names, if it names one. */
     std::optional<int> processorParameterIndex(AAX_CParamID identifier) const;
-    AAX_IParameter* parameterFor(int index);
-    /** Asks the host to set every parameter to the processor's value. */
-    void requestProcessorValues();
+    ProcessorParameter* parameterFor(int index);
+    /** After a restore: asks the host to set every parameter to the processor's value, or to the
+        one it was last given when the restored value is that one rounded to its saved text. */
+    void requestRestoredValues();
 
     void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails& details) override;
