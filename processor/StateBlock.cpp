@@ -10,12 +10,17 @@ namespace veridane
 namespace
 {
 constexpr int headerSize = 8;
+
+juce::String gainText(float gainValue)
+{
+    return juce::String(gainValue);
+}
 } // namespace
 
 juce::MemoryBlock writeStateBlock(float gainValue, std::int32_t direction)
 {
     juce::XmlElement root(stateTags::root);
-    root.createNewChildElement(stateTags::gain)->addTextElement(juce::String(gainValue));
+    root.createNewChildElement(stateTags::gain)->addTextElement(gainText(gainValue));
     root.createNewChildElement(stateTags::direction)->addTextElement(juce::String(direction));
 
     const auto text = root.toString(juce::XmlElement::TextFormat().singleLine().withoutHeader());
@@ -27,6 +32,11 @@ juce::MemoryBlock writeStateBlock(float gainValue, std::int32_t direction)
     out.write(text.toRawUTF8(), textLength);
     out.writeByte(0);
     return out.getMemoryBlock();
+}
+
+float gainReadBack(float gainValue)
+{
+    return leadingFloat(gainText(gainValue).toRawUTF8());
 }
 
 std::optional<SavedState> readStateBlock(const void* data, int sizeInBytes)

@@ -21,6 +21,10 @@ constexpr std::uint32_t stateBlockMagic = 0x21324356;
 /** The block hosts store: magic, text length, one-line XML without declaration, a zero byte. */
 juce::MemoryBlock writeStateBlock(float gainValue, std::int32_t direction);
 
+/** The gain a block written with this gain restores: what its text, rounded to 6 significant
+    digits, reads back as. */
+float gainReadBack(float gainValue);
+
 /** Reads a block written by writeStateBlock (or by the framework's own XML wrapper, which adds a
     declaration). Answers nothing for a block that is too short, has another magic, a length of
     zero or less, or text that readStateText refuses. Tags match ignoring case; later repeats

@@ -3,6 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>
@@ -31,9 +32,9 @@ bool isLetter(juce::juce_wchar c, char lowerCase) noexcept
 {
     return c == lowerCase || c == lowerCase - 'a' + 'A';
 }
-} // namespace
 
-float leadingFloat(const char* text) noexcept
+/** The leading number by the framework's rules, NaN and infinities included. */
+float leadingNumber(const char* text) noexcept
 {
     constexpr float infinity = std::numeric_limits<float>::infinity();
     auto t = juce::CharPointer_UTF8(text).findEndOfWhitespace();
@@ -133,6 +134,14 @@ float leadingFloat(const char* text) noexcept
     if (numSignificant == 0)
         return negative ? -0.0f : 0.0f;
     return float(decimalToDouble(digits));
+}
+} // namespace
+
+float leadingFloat(const char* text) noexcept
+{
+    // A host must never be handed a gain that is no number.
+    const float number = leadingNumber(text);
+    return std::isfinite(number) ? number : 0.0f;
 }
 
 std::int32_t leadingInteger(const char* text) noexcept

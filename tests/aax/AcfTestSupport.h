@@ -23,9 +23,9 @@ public:
     explicit TestComponent(std::atomic<int>& destroyed) : mDestroyed(destroyed) {}
     ~TestComponent() override { ++mDestroyed; }
 
-    ACFResult InternalQueryInterface(const ACFGuid& iid, void** out) override
+    ACFResult InternalQueryInterface(const ACFGuid* iid, void** out) override
     {
-        if (out != nullptr && iid == kIID)
+        if (out != nullptr && isGuid(iid, kIID))
         {
             *out = static_cast<IACFUnknown*>(this);
             AddRef();

@@ -159,6 +159,9 @@ TEST_F(AcfTest, GuiAnswersItsOwnInterfaceWithItself)
     EXPECT_EQ(fakeaax::queryInterface(open.object, fakeaax::guid("ControllerV1"), &other),
               fakeaax::kNoInterface);
     EXPECT_EQ(other, nullptr);
+    other = &same;
+    EXPECT_EQ(fakeaax::queryInterface(open.object, nullptr, &other), fakeaax::kNoInterface);
+    EXPECT_EQ(other, nullptr);
     EXPECT_EQ(fakeaax::release(same), 2u);
     EXPECT_EQ(fakeaax::release(unknown), 1u);
 }

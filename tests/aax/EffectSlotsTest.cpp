@@ -62,6 +62,12 @@ const Row kRows[] = {
     {"0 QueryInterface, not offered", [](O& o, H&) { void* out = &o;
         const auto r = fakeaax::queryInterface(o.object, fakeaax::guid("CollectionV1"), &out); return with(r, flag(out == nullptr)); },
         fakeaax::kNoInterface, "true"},
+    {"0 QueryInterface, null identifier", [](O& o, H&) { void* out = &o;
+        const auto r = fakeaax::queryInterface(o.object, nullptr, &out); return with(r, flag(out == nullptr)); }, fakeaax::kNoInterface, "true"},
+    {"0 QueryInterface, null identifier on the inner unknown", [](O& o, H&) { void* unknown = nullptr; void* out = &o;
+        fakeaax::queryInterface(o.object, fakeaax::guid("ACFUnknown"), &unknown); const auto r = fakeaax::queryInterface(unknown, nullptr, &out);
+        fakeaax::release(unknown); return with(r, flag(out == nullptr)); }, fakeaax::kNoInterface, "true"},
+    {"0 QueryInterface, null identifier and out", [](O& o, H&) { return with(fakeaax::queryInterface(o.object, nullptr, nullptr)); }, -20004, ""},
     {"1 AddRef", [](O& o, H&) { const auto count = fakeaax::addRef(o.object); fakeaax::release(o.object); return with(count); }, 2, ""},
     {"2 Release", [](O& o, H&) { fakeaax::addRef(o.object); return with(fakeaax::release(o.object)); }, 1, ""},
     {"5 NotificationReceived, preview without a preview parameter", [](O& o, H&) { int32_t on = 1;
@@ -133,6 +139,8 @@ const Row kRows[] = {
     {"20 GetParameterValueFromString", [](O& o, H&) { double v = -1; HostString s("0.25");
         const auto r = effect::GetParameterValueFromString::call(o.object, "0", &v, s.asInterface()); return with(r, numberText(v)); }, 0, "0.25"},
     {"20 GetParameterValueFromString, beyond the range", [](O& o, H&) { double v = -1; HostString s("1.5");
+        const auto r = effect::GetParameterValueFromString::call(o.object, "0", &v, s.asInterface()); return with(r, numberText(v)); }, -20002, "-1"},
+    {"20 GetParameterValueFromString, exponent without digits", [](O& o, H&) { double v = -1; HostString s("1e");
         const auto r = effect::GetParameterValueFromString::call(o.object, "0", &v, s.asInterface()); return with(r, numberText(v)); }, -20002, "-1"},
     {"20 GetParameterValueFromString, host string answers null", [](O& o, H&) { double v = -1; HostString s("0.5"); s.answerNull();
         const auto r = effect::GetParameterValueFromString::call(o.object, "0", &v, s.asInterface()); return with(r, numberText(v)); }, -20002, "-1"},

@@ -250,10 +250,7 @@ void expectRestored(LoomcraftAudioProcessor& p, const Expected& expected)
 {
     const float gain = p.getParameter(0);
     const float wanted = expected.gain.value_or(gainBefore);
-    if (std::isnan(wanted))
-        EXPECT_TRUE(std::isnan(gain)) << gain;
-    else
-        EXPECT_EQ(veridane::test::bits(gain), veridane::test::bits(wanted)) << gain;
+    EXPECT_EQ(veridane::test::bits(gain), veridane::test::bits(wanted)) << gain;
     EXPECT_EQ(p.idxInputConfig.load(), expected.direction.value_or(directionBefore));
     EXPECT_TRUE(p.stateChanged.load());
 }
@@ -333,20 +330,19 @@ TEST(StateBlockRestoring, ReadsGainWithTheFrameworkNumberRules)
         const char* text;
         float gain;
     };
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
+    // Unlike the framework, what reads as no finite number restores 0, as "abc" does.
     for (const Row& row :
-         {Row{" \t0.75", 0.75f}, Row{"+0.25", 0.25f}, Row{"-1.5", -1.5f}, Row{"inf", inf},
-          Row{"-INF", -inf}, Row{"nan", nan}, Row{"0x10", 0.0f}, Row{"abc", 0.0f}, Row{"", 0.0f},
+         {Row{" \t0.75", 0.75f}, Row{"+0.25", 0.25f}, Row{"-1.5", -1.5f}, Row{"inf", 0.0f},
+          Row{"-INF", 0.0f}, Row{"nan", 0.0f}, Row{"0x10", 0.0f}, Row{"abc", 0.0f}, Row{"", 0.0f},
           Row{".5", 0.5f}, Row{"5.", 5.0f}, Row{"1e", 1.0f}, Row{"1e+", 1.0f}, Row{"2E-1", 0.2f},
           Row{"1,5", 1.0f}, Row{"-0.0", -0.0f},
           // Unlike the framework, a zero keeps its sign: "-0" is how -0 is saved.
-          Row{"-0", -0.0f}, Row{"-00e5", -0.0f}, Row{"1e-400", 0.0f}, Row{"1e39", inf},
+          Row{"-0", -0.0f}, Row{"-00e5", -0.0f}, Row{"1e-400", 0.0f}, Row{"1e39", 0.0f},
           Row{"000000000000000000000.5", 0.5f},
           // Only 18 significant digits count; the rest only scale.
           Row{"0.1000000000000000009999", 0.1f},
-          Row{"123456789012345678999", 1.23456789012345678e20f}, Row{"1e+9999999999", inf},
-          Row{"-1e+99999999999999999999", -inf}, Row{"1e-9999999999", 0.0f}})
+          Row{"123456789012345678999", 1.23456789012345678e20f}, Row{"1e+9999999999", 0.0f},
+          Row{"-1e+99999999999999999999", 0.0f}, Row{"1e-9999999999", 0.0f}})
     {
         SCOPED_TRACE(row.text);
         auto p = processorWithKnownState();
@@ -424,7 +420,6 @@ TEST(StateBlockRestoring, HostileBlocksReturnPromptlyAndRefusedOnesChangeNothing
         std::optional<Expected> expected; // nothing: refused
     };
     const int deep = 100000;
-    const float inf = std::numeric_limits<float>::infinity();
     const std::vector<Row> rows{
         // The framework's parser loops for ever on these.
         {"processing instruction inside an element", "<a><?x?>b</a>", {}},
@@ -453,7 +448,7 @@ TEST(StateBlockRestoring, HostileBlocksReturnPromptlyAndRefusedOnesChangeNothing
          {}},
         {"encoded surrogate", "<Root><Gain>\xed\xa0\x80</Gain></Root>", {}},
         // ... overflows a signed integer on these.
-        {"huge exponent", "<Root><Gain>1e+9999999999</Gain></Root>", Expected{inf, {}}},
+        {"huge exponent", "<Root><Gain>1e+9999999999</Gain></Root>", Expected{0.0f, {}}},
         {"huge negative exponent", "<Root><Gain>5e-99999999999</Gain></Root>", Expected{0.0f, {}}},
         // ... needs time that grows with the square of the text on these.
         {"comments that never end, inside a tag",

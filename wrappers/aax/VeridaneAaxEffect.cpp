@@ -3,13 +3,14 @@
 #include "hosts/aax/component/GuardedCall.h"
 #include "hosts/aax/delegates/AAX_CBinaryDisplayDelegate.h"
 #include "hosts/aax/delegates/AAX_CBinaryTaperDelegate.h"
-#include "hosts/aax/delegates/AAX_CLinearTaperDelegate.h"
 #include "hosts/aax/delegates/AAX_CNumberDisplayDelegate.h"
 #include "hosts/aax/packets/AAX_CPacketHandler.h"
 #include "hosts/aax/parameters/AAX_CParameter.h"
 #include "hosts/aax/proxies/AAX_IController.h"
 #include "processor/PluginIdentity.h"
+#include "processor/StateBlock.h"
 #include "wrappers/aax/AaxEntry.h"
+#include "wrappers/aax/ProcessorParameter.h"
 
 #include <charconv>
 #include <cmath>
@@ -72,6 +73,7 @@ VeridaneAaxEffect::~VeridaneAaxEffect()
 AAX_Result VeridaneAaxEffect::Initialize(IACFUnknown* controller)
 {
     const std::lock_guard<std::mutex> hold(hostObjectsLock);
+    rememberMasterBypass();
     return AAX_CEffectParameters::Initialize(controller);
 }
 
@@ -79,7 +81,15 @@ AAX_Result VeridaneAaxEffect::Uninitialize()
 {
     release();
     const std::lock_guard<std::mutex> hold(hostObjectsLock);
+    rememberMasterBypass();
     return AAX_CEffectParameters::Uninitialize();
+}
+
+void VeridaneAaxEffect::rememberMasterBypass()
+{
+    // The base deletes the parameters; the processor keeps its own values, this one only here.
+    if (const auto* const bypass = mParameterManager.GetParameterByID(kAAX_MasterBypassID))
+        bypass->GetValueAsBool(&masterBypass);
 }
 
 AAX_Result VeridaneAaxEffect::EffectInit()
@@ -109,14 +119,15 @@ void VeridaneAaxEffect::addParameters()
         AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true);
     bypass->SetNumberOfSteps(2);
     bypass->SetType(discreteType);
+    bypass->UpdateNormalizedValue(masterBypass ? 1.0 : 0.0);
     mParameterManager.AddParameter(bypass.release());
 
     for (int index = 0; index < numProcessorParameters; ++index)
     {
-        auto parameter = std::make_unique<AAX_CParameter<float>>(
+        auto parameter = std::make_unique<ProcessorParameter>(
             identifierOf(index).c_str(),
             AAX_CString(processor->getParameterName(index, parameterNameLength).toRawUTF8()),
-            processor->getParameterDefaultValue(index), AAX_CLinearTaperDelegate<float, 0>(0, 1),
+            processor->getParameterDefaultValue(index), ProcessorParameter::taper,
             AAX_CNumberDisplayDelegate<float, 3u, 0u>(), processor->isParameterAutomatable(index));
         parameter->AddShortenedName(
             AAX_CString(processor->getParameterName(index, shortenedNameLength).toRawUTF8()));
@@ -130,10 +141,15 @@ void VeridaneAaxEffect::addParameters()
         mParameterManager.AddParameter(parameter.release());
     }
 
-    mPacketDispatcher.RegisterPacket(
-        kAAX_MasterBypassID, bypassPortField,
-        AAX_CPacketHandler<AAX_CPacketDispatcher>(
-            &mPacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket));
+    // Registered once: each registration is another handler that every dispatch walks. The
+    // algorithm still gets the value again after each initialisation.
+    if (!bypassPacketRegistered)
+        mPacketDispatcher.RegisterPacket(
+            kAAX_MasterBypassID, bypassPortField,
+            AAX_CPacketHandler<AAX_CPacketDispatcher>(
+                &mPacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket));
+    bypassPacketRegistered = true;
+    mPacketDispatcher.SetDirty(kAAX_MasterBypassID, true);
 }
 
 void VeridaneAaxEffect::prepare(double sampleRate)
@@ -165,6 +181,10 @@ void VeridaneAaxEffect::process(float* const* inputs, float* const* outputs, int
 
 AAX_Result VeridaneAaxEffect::ResetFieldData(int32_t fieldIndex, void* data, uint32_t size) const
 {
+    // Zeroing only part of an address would leave the rest of the old one for the audio callback
+    // to call through.
+    if (fieldIndex == privateDataField && data != nullptr && size > 0 && size < sizeof(void*))
+        return AAX_ERROR_INCORRECT_CHUNK_SIZE;
     const AAX_Result reset = AAX_CEffectParameters::ResetFieldData(fieldIndex, data, size);
     if (reset != AAX_SUCCESS || fieldIndex != privateDataField || size < sizeof(void*))
         return reset;
@@ -174,9 +194,9 @@ AAX_Result VeridaneAaxEffect::ResetFieldData(int32_t fieldIndex, void* data, uin
     return AAX_SUCCESS;
 }
 
-ACFResult VeridaneAaxEffect::InternalQueryInterface(const ACFGuid& iid, void** out)
+ACFResult VeridaneAaxEffect::InternalQueryInterface(const ACFGuid* iid, void** out)
 {
-    if (out != nullptr && iid == kClassIID)
+    if (out != nullptr && isGuid(iid, kClassIID))
     {
         *out = this;
         AddRef();
@@ -199,9 +219,11 @@ std::optional<int> VeridaneAaxEffect::processorParameterIndex(AAX_CParamID ident
     return index;
 }
 
-AAX_IParameter* VeridaneAaxEffect::parameterFor(int index)
+ProcessorParameter* VeridaneAaxEffect::parameterFor(int index)
 {
-    return mParameterManager.GetParameterByID(identifierOf(index).c_str());
+    // The manager holds only the parameters EffectInit made, and these under their index.
+    return static_cast<ProcessorParameter*>(
+        mParameterManager.GetParameterByID(identifierOf(index).c_str()));
 }
 
 AAX_Result VeridaneAaxEffect::UpdateParameterNormalizedValue(AAX_CParamID identifier, double value,
@@ -227,12 +249,23 @@ AAX_Result VeridaneAaxEffect::UpdateParameterNormalizedValue(AAX_CParamID identi
         });
 }
 
-void VeridaneAaxEffect::requestProcessorValues()
+void VeridaneAaxEffect::requestRestoredValues()
 {
     const std::lock_guard<std::mutex> hold(hostObjectsLock);
     for (int index = 0; index < numProcessorParameters; ++index)
-        if (auto* const parameter = parameterFor(index))
-            parameter->SetValueWithFloat(processor->getParameter(index));
+    {
+        auto* const parameter = parameterFor(index);
+        if (parameter == nullptr)
+            continue;
+        // The state's text holds 6 digits. Where they stand for the value the parameter was last
+        // given (by an 'elck' chunk restored first, say), that exact value stays, so the
+        // restored session compares equal to the one saved.
+        const float given = parameter->lastGiven();
+        const float restored = processor->getParameter(index);
+        if (std::isfinite(given) && restored != given && veridane::gainReadBack(given) == restored)
+            processor->setParameter(index, given);
+        parameter->SetValueWithFloat(processor->getParameter(index));
+    }
 }
 
 void VeridaneAaxEffect::audioProcessorParameterChanged(juce::AudioProcessor*, int index,

@@ -13,6 +13,7 @@
 
 namespace veridane::aax
 {
+class ProcessorParameter;
 
 /** One AAX instance of the plug-in: the data model the host drives through the effect-parameters
     interface, owning the processor, and the audio that the process procedure runs on it. The
@@ -39,13 +40,15 @@ public:
 
     juce::AudioProcessor& getProcessor() noexcept { return *processor; }
 
+    /** A second call keeps the master bypass as it was, as the processor keeps its values. */
     AAX_Result Initialize(IACFUnknown* controller) override;
     /** Also releases the processor's resources. */
     AAX_Result Uninitialize() override;
     /** The host's value, also handed to the processor for its own parameters. */
     AAX_Result UpdateParameterNormalizedValue(AAX_CParamID identifier, double value,
                                               int32_t updateSource) override;
-    /** The private data gets this instance's address, for the process procedure. */
+    /** The private data gets this instance's address, for the process procedure; -20008, the
+        data untouched, when it has room for part of the address only. */
     AAX_Result ResetFieldData(int32_t fieldIndex, void* data, uint32_t size) const override;
     /** The base's chunks, then 'juce'. */
     AAX_Result GetNumberOfChunks(int32_t* count) const override;
@@ -57,7 +60,7 @@ public:
     /** For 'juce', sets the processor's state and then asks the host to bring the parameters in
         line with it; 0 whatever the content. */
     AAX_Result SetChunk(AAX_CTypeID chunkID, const AAX_SPlugInChunk* chunk) override;
-    ACFResult InternalQueryInterface(const ACFGuid& iid, void** out) override;
+    ACFResult InternalQueryInterface(const ACFGuid* iid, void** out) override;
 
     /** Adds the master bypass and the processor's parameters, registers the bypass packet, reads
         the session from the host, reports the latency and prepares the processor. A stem format
@@ -70,13 +73,16 @@ public:
 
 private:
     void addParameters();
+    /** Keeps the master bypass's value for the parameter the next EffectInit makes. */
+    void rememberMasterBypass();
     void prepare(double sampleRate);
     void release();
     /** The processor's parameter index an identifier names, if it names one. */
     std::optional<int> processorParameterIndex(AAX_CParamID identifier) const;
-    AAX_IParameter* parameterFor(int index);
-    /** Asks the host to set every parameter to the processor's value. */
-    void requestProcessorValues();
+    ProcessorParameter* parameterFor(int index);
+    /** After a restore: asks the host to set every parameter to the processor's value, or to the
+        one it was last given when the restored value is that one rounded to its saved text. */
+    void requestRestoredValues();
 
     void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails& details) override;
@@ -94,6 +100,9 @@ private:
     /** Keeps the parameters and the host's objects in place while the processor's reports use
         them from other threads. Never taken on the audio thread. */
     std::mutex hostObjectsLock;
+    // Under hostObjectsLock.
+    bool masterBypass = false;
+    bool bypassPacketRegistered = false;
     std::mutex stateChunkLock;
     juce::MemoryBlock stateChunk;
     std::atomic<bool> prepared{false};

@@ -72,7 +72,7 @@ AAX_Result VeridaneAaxEffect::SetChunk(AAX_CTypeID chunkID, const AAX_SPlugInChu
             // The processor ignores what it cannot read, so its state is never lost.
             if (chunk->fSize > 0)
                 processor->setStateInformation(chunk->Data(), chunk->fSize);
-            requestProcessorValues();
+            requestRestoredValues();
             return AAX_SUCCESS;
         });
 }

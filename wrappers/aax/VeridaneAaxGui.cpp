@@ -6,6 +6,8 @@
 #include "wrappers/common/EditorEmbedding.h"
 #include "wrappers/common/MessageThread.h"
 
+#include <optional>
+
 namespace veridane::aax
 {
 namespace
@@ -36,6 +38,8 @@ struct VeridaneAaxGui::Content final : juce::ComponentListener
     VeridaneAaxGui& owner;
     std::unique_ptr<VeridaneAaxEffect, ReleaseEffect> effect;
     wrappers::EditorEmbedding embedding;
+    /** The editor's size when its view was last taken away; nothing while it has a view. */
+    std::optional<juce::Rectangle<int>> sizeWithoutView;
 };
 
 VeridaneAaxGui::VeridaneAaxGui() = default;
@@ -44,6 +48,13 @@ VeridaneAaxGui::~VeridaneAaxGui()
 {
     forwardResizes(false);
     content.reset();
+}
+
+AAX_Result VeridaneAaxGui::Initialize(IACFUnknown* controller)
+{
+    // A second Initialize lets the first one's container go.
+    forwardResizes(false);
+    return AAX_CEffectGUI::Initialize(controller);
 }
 
 AAX_Result VeridaneAaxGui::SetViewContainer(IACFUnknown* viewContainer)
@@ -65,7 +76,8 @@ AAX_Result VeridaneAaxGui::GetViewSize(AAX_ViewSize* size) const
     return guardedCall(
         [&]() -> AAX_Result
         {
-            const auto bounds = content->embedding.size();
+            const auto bounds =
+                content->sizeWithoutView ? content->sizeWithoutView : content->embedding.size();
             if (!bounds)
                 return AAX_ERROR_NULL_OBJECT;
             size->height = float(bounds->getHeight());
@@ -81,7 +93,7 @@ void VeridaneAaxGui::CreateViewContents()
         return;
     // Asked for by its own identifier, which no other object answers with itself.
     void* own = nullptr;
-    if (parameters->QueryInterface(VeridaneAaxEffect::kClassIID, &own) != AAX_SUCCESS ||
+    if (parameters->QueryInterface(&VeridaneAaxEffect::kClassIID, &own) != AAX_SUCCESS ||
         own == nullptr)
         return;
     std::unique_ptr<VeridaneAaxEffect, ReleaseEffect> reference(
@@ -100,6 +112,7 @@ AAX_Result VeridaneAaxGui::CreateViewContainer()
         return type;
     if (content != nullptr)
     {
+        content->sizeWithoutView.reset();
         content->embedding.embedInto(nativeView);
         forwardResizes(true);
     }
@@ -108,11 +121,19 @@ AAX_Result VeridaneAaxGui::CreateViewContainer()
 
 AAX_Result VeridaneAaxGui::DeleteViewContainer()
 {
-    // The editor goes; the rest stays, so a host that asks the size before it offers the next
-    // container still gets an answer.
+    // The editor goes; the rest stays.
     forwardResizes(false);
-    if (content != nullptr)
-        content->embedding.close();
+    if (content == nullptr)
+        return AAX_SUCCESS;
+    // The host may ask the size before it offers the next view: it gets the editor's size as it
+    // went, and no editor is made just to answer.
+    wrappers::MessageThread::runOnMessageThread(
+        [this]
+        {
+            if (const auto* const editor = content->embedding.editorOnMessageThread())
+                content->sizeWithoutView = editor->getLocalBounds();
+        });
+    content->embedding.close();
     return AAX_SUCCESS;
 }
 

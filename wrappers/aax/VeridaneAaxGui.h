@@ -23,10 +23,12 @@ public:
     VeridaneAaxGui();
     ~VeridaneAaxGui() override;
 
-    /** Stops passing resizes on before the container goes. */
+    // Each stops passing resizes on before the base lets the container go.
+    AAX_Result Initialize(IACFUnknown* controller) override;
     AAX_Result SetViewContainer(IACFUnknown* viewContainer) override;
     AAX_Result Uninitialize() override;
-    /** The editor's height and width; -20004 without content or editor. */
+    /** The editor's height and width; once its view is taken away, the size it had then,
+        without making another editor. -20004 without content or editor. */
     AAX_Result GetViewSize(AAX_ViewSize* size) const override;
 
 protected:
@@ -34,7 +36,7 @@ protected:
     void CreateViewContents() override;
     /** Embeds the editor into a native view; another view type is answered as the result. */
     AAX_Result CreateViewContainer() override;
-    /** Deletes the editor. */
+    /** Deletes the editor, remembering its size. */
     AAX_Result DeleteViewContainer() override;
 
 private:

@@ -29,6 +29,12 @@ inline bool operator==(const ACFGuid& a, const ACFGuid& b)
            wordsA[0] == wordsB[0] && wordsA[1] == wordsB[1];
 }
 
+/** Whether an identifier the host passed, which may be null, is this one. */
+inline bool isGuid(const ACFGuid* iid, const ACFGuid& known)
+{
+    return iid != nullptr && *iid == known;
+}
+
 inline constexpr ACFGuid IID_IACFUnknown{
     0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -36,8 +42,9 @@ inline constexpr ACFGuid IID_IACFUnknown{
 class IACFUnknown
 {
 public:
-    /** On success (0) the out pointer holds a new reference. */
-    virtual ACFResult QueryInterface(const ACFGuid& iid, void** out) = 0;
+    /** On success (0) the out pointer holds a new reference. The identifier is taken by address,
+        so that a null one from a host can be told and refused. */
+    virtual ACFResult QueryInterface(const ACFGuid* iid, void** out) = 0;
     /** Answers the new reference count. */
     virtual uint32_t AddRef() = 0;
     /** Answers the new reference count. */

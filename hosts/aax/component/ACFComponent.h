@@ -10,7 +10,7 @@
 template <typename HostInterface> class ACFComponent : public HostInterface, public CACFUnknown
 {
 public:
-    ACFResult QueryInterface(const ACFGuid& iid, void** out) override
+    ACFResult QueryInterface(const ACFGuid* iid, void** out) override
     {
         return GetOuterUnknown()->QueryInterface(iid, out);
     }
@@ -20,7 +20,7 @@ public:
     // Declared here, in this order, so that every component's table continues after the host's
     // entries with InternalQueryInterface and then the destructor pair, before anything a
     // derived class adds.
-    ACFResult InternalQueryInterface(const ACFGuid& iid, void** out) override
+    ACFResult InternalQueryInterface(const ACFGuid* iid, void** out) override
     {
         return CACFUnknown::InternalQueryInterface(iid, out);
     }

@@ -29,12 +29,12 @@ void CACFUnknown::DeleteThis()
     delete this;
 }
 
-ACFResult CACFUnknown::InternalQueryInterface(const ACFGuid& iid, void** out)
+ACFResult CACFUnknown::InternalQueryInterface(const ACFGuid* iid, void** out)
 {
     if (out == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     *out = nullptr;
-    if (!(iid == IID_IACFUnknown))
+    if (!isGuid(iid, IID_IACFUnknown))
         return kACFNoInterface;
     *out = static_cast<IACFUnknown*>(&mInnerUnknown);
     mInnerUnknown.AddRef();
@@ -62,7 +62,7 @@ uint32_t CACFUnknown::GetActiveObjectCount()
     return gActiveObjectCount.load(std::memory_order_relaxed);
 }
 
-ACFResult CACFUnknown::PrivateUnknown::QueryInterface(const ACFGuid& iid, void** out)
+ACFResult CACFUnknown::PrivateUnknown::QueryInterface(const ACFGuid* iid, void** out)
 {
     return mOwner->InternalQueryInterface(iid, out);
 }

@@ -23,9 +23,9 @@ public:
     /** Runs once, just before the last release deletes the object. */
     virtual void FinalRelease();
     virtual void DeleteThis();
-    /** Answers IID_IACFUnknown with the inner unknown; derived classes add their interfaces and
-        fall back to this one. */
-    virtual ACFResult InternalQueryInterface(const ACFGuid& iid, void** out);
+    /** Answers IID_IACFUnknown with the inner unknown, a null identifier as no interface;
+        derived classes add their interfaces and fall back to this one. */
+    virtual ACFResult InternalQueryInterface(const ACFGuid* iid, void** out);
     virtual uint32_t InternalAddRef();
     /** The release whose own decrement reaches zero destroys the object. */
     virtual uint32_t InternalRelease();
@@ -41,7 +41,7 @@ private:
     {
     public:
         explicit PrivateUnknown(CACFUnknown& owner) : mOwner(&owner) {}
-        ACFResult QueryInterface(const ACFGuid& iid, void** out) override;
+        ACFResult QueryInterface(const ACFGuid* iid, void** out) override;
         uint32_t AddRef() override;
         uint32_t Release() override;
 

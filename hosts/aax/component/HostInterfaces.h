@@ -75,7 +75,7 @@ namespace ACFHost
 {
 namespace Unknown
 {
-using QueryInterface = HostEntry<0, ACFResult(const ACFGuid& iid, void** out)>;
+using QueryInterface = HostEntry<0, ACFResult(const ACFGuid* iid, void** out)>;
 using AddRef = HostEntry<1, uint32_t()>;
 using Release = HostEntry<2, uint32_t()>;
 } // namespace Unknown

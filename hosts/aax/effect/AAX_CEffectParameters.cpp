@@ -486,10 +486,10 @@ AAX_Result AAX_CEffectParameters::UpdateControlMIDINodes(AAX_CTypeID, void*)
     return AAX_SUCCESS;
 }
 
-ACFResult AAX_CEffectParameters::InternalQueryInterface(const ACFGuid& iid, void** out)
+ACFResult AAX_CEffectParameters::InternalQueryInterface(const ACFGuid* iid, void** out)
 {
-    if (out != nullptr &&
-        (iid == AAX_IACFEffectParameters::kIID || iid == AAX_IACFEffectParameters_V2::kIID))
+    if (out != nullptr && (isGuid(iid, AAX_IACFEffectParameters::kIID) ||
+                           isGuid(iid, AAX_IACFEffectParameters_V2::kIID)))
     {
         *out = static_cast<AAX_IACFEffectParameters_V2*>(this);
         AddRef();

@@ -124,7 +124,7 @@ public:
     AAX_Result UpdateControlMIDINodes(AAX_CTypeID nodeID, void* packet) override;
 
     /** Answers both versions of the effect-parameters interface with this object. */
-    ACFResult InternalQueryInterface(const ACFGuid& iid, void** out) override;
+    ACFResult InternalQueryInterface(const ACFGuid* iid, void** out) override;
 
     /** Creates the parameters and registers their packets; 0 here. */
     virtual AAX_Result EffectInit();

@@ -27,7 +27,7 @@ ACFResult AAXRegisterPlugin(IACFUnknown* hostObject, void** outDefinition)
         return AAX_ERROR_NULL_OBJECT;
     // The host's own refusal code is not passed on.
     const ACFResult answer = ACFHost::Unknown::QueryInterface::call(
-        hostCollection, ACFHost::kPluginDefinitionIID, outDefinition);
+        hostCollection, &ACFHost::kPluginDefinitionIID, outDefinition);
     return answer == AAX_SUCCESS ? AAX_SUCCESS : AAX_ERROR_NULL_OBJECT;
 }
 

@@ -28,7 +28,7 @@ AAX_Result AAX_CEffectGUI::Initialize(IACFUnknown* controller)
                 return AAX_ERROR_NOT_INITIALIZED;
             // Kept only when the host says it gave them, so a refusal leaves nothing to release.
             void* parameters = nullptr;
-            if (ACFHost::Unknown::QueryInterface::call(controller, AAX_IACFEffectParameters::kIID,
+            if (ACFHost::Unknown::QueryInterface::call(controller, &AAX_IACFEffectParameters::kIID,
                                                        &parameters) == AAX_SUCCESS)
                 mEffectParameters = static_cast<AAX_IACFEffectParameters*>(parameters);
             mTransport = std::make_unique<AAX_VTransport>(controller);
@@ -108,9 +108,9 @@ AAX_Result AAX_CEffectGUI::SetControlHighlightInfo(AAX_CParamID, bool, int32_t)
     return AAX_SUCCESS;
 }
 
-ACFResult AAX_CEffectGUI::InternalQueryInterface(const ACFGuid& iid, void** out)
+ACFResult AAX_CEffectGUI::InternalQueryInterface(const ACFGuid* iid, void** out)
 {
-    if (out != nullptr && iid == AAX_IACFEffectGUI::kIID)
+    if (out != nullptr && isGuid(iid, AAX_IACFEffectGUI::kIID))
     {
         *out = static_cast<AAX_IACFEffectGUI*>(this);
         AddRef();

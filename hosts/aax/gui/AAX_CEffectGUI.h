@@ -45,7 +45,7 @@ public:
                                        int32_t colour) override;
 
     /** Answers the effect-GUI interface with this object. */
-    ACFResult InternalQueryInterface(const ACFGuid& iid, void** out) override;
+    ACFResult InternalQueryInterface(const ACFGuid* iid, void** out) override;
 
     /** The instance's effect parameters as the host's controller gave them; null without. */
     AAX_IACFEffectParameters* GetEffectParameters() const { return mEffectParameters; }

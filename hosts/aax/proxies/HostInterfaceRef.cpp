@@ -44,7 +44,7 @@ HostInterfaceRef retainHostObject(IACFUnknown* object)
 ACFResult queryHostInterface(IACFUnknown* object, const ACFGuid& iid, HostInterfaceRef& out)
 {
     void* answer = nullptr;
-    const ACFResult result = Unknown::QueryInterface::call(object, iid, &answer);
+    const ACFResult result = Unknown::QueryInterface::call(object, &iid, &answer);
     if (result == AAX_SUCCESS)
         out = HostInterfaceRef(static_cast<IACFUnknown*>(answer));
     return result;

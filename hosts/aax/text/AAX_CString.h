@@ -36,7 +36,8 @@ public:
     /** Appends the value in fixed notation with `precision` digits after the full stop, the
         same in every locale. */
     AAX_CString& AppendNumber(double value, int32_t precision);
-    /** Reads the leading decimal number; false, with 0, when there is none. */
+    /** Reads the leading decimal number as a stream extraction does; false, with 0, when there
+        is none or its exponent has no digits ("1e"). */
     bool ToDouble(double* result) const;
     /** Hands up to `count` bytes from `start` on to the output's Set. */
     void SubString(uint32_t start, uint32_t count, AAX_IString* output) const;

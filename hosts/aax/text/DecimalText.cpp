@@ -27,8 +27,9 @@ const char* skipDigits(const char* p)
     return p;
 }
 
-// The end of the number at `start`, or `start` when none begins there. An exponent counts only
-// with at least one digit, so "1e" and "1e+" end after the 1.
+// The end of the number at `start`, or `start` when none begins there. As a stream extraction
+// does, an 'e' after the digits is taken with its sign, so an exponent without digits ("1e",
+// "2.5e+", "3e-x") makes the whole text no number: null then.
 const char* endOfDecimal(const char* start)
 {
     const char* p = start;
@@ -50,8 +51,9 @@ const char* endOfDecimal(const char* start)
         const char* exponent = p + 1;
         if (*exponent == '+' || *exponent == '-')
             ++exponent;
-        if (isDigit(*exponent))
-            p = skipDigits(exponent);
+        if (!isDigit(*exponent))
+            return nullptr;
+        p = skipDigits(exponent);
     }
     return p;
 }
@@ -114,7 +116,7 @@ bool parseDecimalPrefix(const char* text, double& value)
     while (isSpace(*text))
         ++text;
     const char* const end = endOfDecimal(text);
-    if (end == text)
+    if (end == nullptr || end == text)
         return false;
 
     // from_chars takes no plus sign.

@@ -9,7 +9,8 @@
     precision 0. A negative precision means 6. */
 void appendFixed(std::string& text, double value, int32_t precision);
 
-/** Reads the longest prefix after leading white space that forms a decimal number (sign,
-    digits, full stop and digits, exponent). False for no number or one beyond the range of a
-    double; hexadecimal, infinity and NaN texts are not numbers. */
+/** Reads the prefix after leading white space that forms a decimal number (sign, digits, full
+    stop and digits, exponent) as the classic locale's stream extraction does. False for no
+    number, one beyond the range of a double, or an exponent without digits ("1e"); hexadecimal,
+    infinity and NaN texts are not numbers. */
 bool parseDecimalPrefix(const char* text, double& value);

@@ -93,12 +93,13 @@ std::optional<veridane::SavedState> expectedRestore(const std::uint8_t* data, st
         state.gainValue = veridane::leadingFloat(gain->c_str());
         if (fuzzing::floatConversionIsSafeOn(*gain))
         {
-            // The one deliberate difference: a zero keeps its sign, so that "-0" reads back as
-            // the -0 it was saved from.
+            // The deliberate differences: a zero keeps its sign, so that "-0" reads back as the -0
+            // it was saved from, and what the framework reads as NaN or infinity restores 0.
             const float theirs = fuzzing::frameworkFloat(*gain);
             const bool signedZero =
                 *state.gainValue == 0.0f && theirs == 0.0f && std::signbit(*state.gainValue);
-            require(bits(*state.gainValue) == bits(theirs) || signedZero,
+            const bool notFinite = !std::isfinite(theirs) && bits(*state.gainValue) == 0;
+            require(bits(*state.gainValue) == bits(theirs) || signedZero || notFinite,
                     "gain differs from the framework's conversion");
         }
     }
@@ -154,6 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(bits(processor.gainValue.load()) == bits(gainWanted), "gain not as expected");
     require(processor.idxInputConfig.load() == directionWanted, "direction not as expected");
     require(std::isfinite(processor.targetGain.load()), "target gain not finite");
+    require(!expected || std::isfinite(processor.gainValue.load()), "gain restored not finite");
 
     requireFiniteOutput(processor);
     requireStableRoundTrip(processor);

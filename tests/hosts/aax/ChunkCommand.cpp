@@ -56,7 +56,7 @@ int runChunk(Arguments& arguments)
                 std::printf("restored %s: answered %ld\n", chunkName(chunk.id).c_str(),
                             long(second.restore(chunk)));
             std::printf("the host answered %zu value requests\n", second.answerRequests());
-            std::printf("gain after restore: %g\n", second.normalizedValue("0"));
+            std::printf("gain after restore: %.9g\n", second.normalizedValue("0"));
             std::printf("state after restore: %s\n", second.stateText().c_str());
             for (auto& chunk : saved)
                 if (chunk.id == kParameterChunkID)

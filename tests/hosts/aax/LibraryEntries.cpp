@@ -33,7 +33,7 @@ LibraryExports LibraryExports::find(void* library)
 
 int32_t queryInterface(void* object, const Guid& iid, void** out)
 {
-    return LibraryEntry<0, int32_t(const Guid&, void**)>::call(object, iid, out);
+    return queryInterface(object, &iid, out);
 }
 
 uint32_t addRef(void* object)

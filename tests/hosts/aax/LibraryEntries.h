@@ -48,4 +48,10 @@ template <int N, typename R, typename... Args> struct LibraryEntry<N, R(Args...)
         return function(object, args...);
     }
 };
+
+/** Entry 0 with the identifier by address, as the interface takes it; null included. */
+inline int32_t queryInterface(void* object, const Guid* iid, void** out)
+{
+    return LibraryEntry<0, int32_t(const Guid*, void**)>::call(object, iid, out);
+}
 } // namespace fakeaax

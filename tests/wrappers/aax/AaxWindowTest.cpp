@@ -54,13 +54,20 @@ TEST(AaxWrapper, WindowAnswersItsSizeAndPassesResizesToTheCurrentContainer)
     resize(500, 300);
     EXPECT_EQ(gui::SetViewContainer::call(window, host.newViewObject(1, viewOf(secondView))), 0);
     resize(400, 200);
+    // Initialized again, the window lets its container go: later resizes reach no view.
+    EXPECT_EQ(gui::Initialize::call(window, open->instance), 0);
+    resize(300, 150);
     EXPECT_EQ(gui::SetViewContainer::call(window, nullptr), 0);
     EXPECT_EQ(callsTo(host, "view1.6").size() + callsTo(host, "view2.6").size(), 2u);
     EXPECT_EQ(callsTo(host, "view1.6"), Strings{"view1.6(300x500)"});
     EXPECT_EQ(callsTo(host, "view2.6"), Strings{"view2.6(200x400)"});
 
-    // The host lets the effect go first; the window keeps it until it goes itself.
+    // Without a view, the editor's size when its view went, and no editor made to tell it.
     EXPECT_EQ(gui::GetViewSize::call(window, &size), 0);
+    EXPECT_EQ(size.height, 150.0f);
+    EXPECT_EQ(size.width, 300.0f);
+    EXPECT_EQ(processor.getActiveEditor(), nullptr);
+    // The host lets the effect go first; the window keeps it until it goes itself.
     open.reset();
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), 2u);
     EXPECT_EQ(gui::Uninitialize::call(window), 0);

@@ -31,7 +31,8 @@ inline Strings callsTo(const fakeaax::FakeHost& host, const std::string& object)
 struct OpenAaxEffect
 {
     explicit OpenAaxEffect(fakeaax::FakeHost& host, int32_t stemFormat = 0x00040004)
-        : effect(new veridane::aax::VeridaneAaxEffect(std::make_unique<CountingProcessor>())),
+        : host(host),
+          effect(new veridane::aax::VeridaneAaxEffect(std::make_unique<CountingProcessor>())),
           instance(host.newInstanceObject({48000.0f, stemFormat}))
     {
         EXPECT_EQ(fakeaax::queryInterface(static_cast<AAX_IACFEffectParameters_V2*>(effect),
@@ -55,6 +56,7 @@ struct OpenAaxEffect
         return static_cast<CountingProcessor&>(effect->getProcessor());
     }
 
+    fakeaax::FakeHost& host;
     veridane::aax::VeridaneAaxEffect* effect;
     void* instance;
     void* object = nullptr;

@@ -125,10 +125,31 @@ TEST(AaxWrapper, HostileCallsAnswerErrorsAndKeepTheState)
         {"private data too small for the instance",
          [](OpenAaxEffect& o)
          {
-             uint32_t small = 0xFFFFFFFF;
-             const int32_t answer = effect::ResetFieldData::call(
-                 o.object, veridane::aax::privateDataField, &small, sizeof small);
-             return answer == 0 && small == 0 ? 0 : -1;
+             uint64_t data = ~uint64_t{0};
+             int32_t answers = 0;
+             for (uint32_t size = 1; size < sizeof data; ++size)
+                 answers |= effect::ResetFieldData::call(o.object, veridane::aax::privateDataField,
+                                                         &data, size);
+             return data == ~uint64_t{0} ? answers : -1;
+         },
+         fakeaax::kIncorrectChunkSize},
+        {"null interface identifier",
+         [](OpenAaxEffect& o)
+         {
+             void* out = &o;
+             const int32_t answer = fakeaax::queryInterface(o.object, nullptr, &out);
+             return out == nullptr ? answer : -1;
+         },
+         fakeaax::kNoInterface},
+        {"initialized again with the master bypass on",
+         [](OpenAaxEffect& o)
+         {
+             effect::UpdateParameterNormalizedValue::call(o.object, "MasterBypassID", 1.0, 0);
+             effect::GenerateCoefficients::call(o.object);
+             const int32_t answer = effect::Initialize::call(o.object, o.instance);
+             effect::GenerateCoefficients::call(o.object);
+             const Strings bypassOnTwice{"3: 01 00 00 00", "3: 01 00 00 00"};
+             return o.host.postedPackets() == bypassOnTwice ? answer : -1;
          },
          0},
     };
