@@ -162,8 +162,8 @@ public:
 
     /** The Audio Unit selectors of a parameter block: the same operations the plug-in methods
         call, under the unit's mutex where the selector table says so; the rest goes on to
-        ComponentBase. A null unit answers kAudio_ParamError. Failures are thrown on to the
-        entry's catch. */
+        ComponentBase. A null unit, or a block without all of the selector's arguments, answers
+        kAudio_ParamError before anything is read. Failures are thrown on to the entry's catch. */
     static OSStatus ComponentEntryDispatch(ComponentParameters* params, AUBase* This);
 
     //==============================================================================================
