@@ -32,6 +32,7 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
     const ScopedFlushToZero flushToZero;
     const RenderInFlight rendering(*this);
     OSStatus result;
+    bool requestChecked = false;
     try
     {
         AUIOElement* output = nullptr;
@@ -39,6 +40,7 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
         result = CheckRenderRequest(inBusNumber, inNumberFrames, ioData, output, outputPin);
         if (result == noErr)
         {
+            requestChecked = true;
             if (mWantsRenderThreadID)
                 mRenderThreadID.store(pthread_self(), std::memory_order_relaxed);
             const bool notifying = mRenderCallbacksTouched.load(std::memory_order_acquire);
@@ -74,6 +76,10 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
     {
         result = -1;
     }
+    // An event that made the render throw would make every later render throw too; a refused
+    // request keeps its events for the next render.
+    if (requestChecked)
+        mParamList.clear();
     if (result != noErr)
         RecordRenderError(result);
     return result;

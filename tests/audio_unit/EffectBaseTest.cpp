@@ -182,6 +182,8 @@ TEST(EffectRender, KernelsBypassInPlaceAndScheduledSlicesGiveTheExpectedOutput)
         std::function<void(RenderingEffect&)> setup;
         float factor;
         std::vector<UInt32> slices;
+        /** What the renders answer; the output is that of the last, when it succeeds. */
+        std::vector<OSStatus> answers = {noErr};
     };
     const Row rows[] = {
         {"kernels", [](RenderingEffect&) {}, 2.0f, {kFrames, kFrames}},
@@ -201,6 +203,33 @@ TEST(EffectRender, KernelsBypassInPlaceAndScheduledSlicesGiveTheExpectedOutput)
          },
          2.0f,
          {100, 100, kFrames - 100, kFrames - 100}},
+        {"a ramp the unit cannot apply fails one render only",
+         [](RenderingEffect& e)
+         {
+             auto ramp = Ramp(0, 100, 0.0f, 1.0f);
+             ramp.scope = 7;
+             EXPECT_EQ(e.unit.ScheduleParameter(&ramp, 1), noErr);
+         },
+         2.0f,
+         {kFrames, kFrames},
+         {kAudioUnitErr_InvalidScope, noErr}},
+        {"kernels refuse an interleaved input for separate outputs",
+         [](RenderingEffect& e)
+         {
+             e.unit.DoCleanup();
+             e.unit.SetAPIVersion(1);
+             const AudioStreamBasicDescription interleaved = FloatFormat(4, true);
+             EXPECT_EQ(e.unit.DispatchSetProperty(kAudioUnitProperty_StreamFormat,
+                                                  kAudioUnitScope_Input, 0, &interleaved,
+                                                  sizeof interleaved),
+                       noErr);
+             e.unit.SetAPIVersion(2);
+             e.unit.channels = {{-1, -2}};
+             EXPECT_EQ(e.unit.DoInitialize(), noErr);
+         },
+         0.0f,
+         {},
+         {-1}},
     };
     for (const Row& row : rows)
     {
@@ -209,8 +238,14 @@ TEST(EffectRender, KernelsBypassInPlaceAndScheduledSlicesGiveTheExpectedOutput)
                                { unit.Globals().GetElement(0)->SetParameter(0, 0.0f); });
         row.setup(effect);
         AudioUnitRenderActionFlags flags = 0;
-        ASSERT_EQ(effect.Render(flags), noErr);
+        for (const OSStatus answer : row.answers)
+        {
+            flags = 0;
+            ASSERT_EQ(effect.Render(flags), answer);
+        }
         EXPECT_EQ(effect.unit.kernelSlices, row.slices);
+        if (row.answers.back() != noErr)
+            continue;
         EXPECT_EQ(flags & kAudioUnitRenderAction_OutputIsSilence, 0u);
         for (UInt32 c = 0; c < 2; ++c)
             for (UInt32 i = 0; i < kFrames; ++i)
