@@ -143,7 +143,9 @@ public:
     // Render, as the entry points reach it (the caller checked the pointers).
 
     /** Flush-to-zero for the call, the checks, the notifications before and after, and the
-        recording of errors. Answers a status, never throws. */
+        recording of errors. Answers a status, never throws. A render nested in a render of this
+        unit on the same thread (a unit fed from its own output) answers -1 at once, unless its
+        sample time is the one being rendered, which RenderBus answers from that render. */
     OSStatus DoRender(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
                       UInt32 inBusNumber, UInt32 inNumberFrames, AudioBufferList& ioData);
     /** A host's render call, on every road: a null time stamp or buffer list is
@@ -331,6 +333,9 @@ protected:
     std::atomic<bool> mRenderCallbacksTouched{false};
     std::atomic<pthread_t> mRenderThreadID{};
     bool mWantsRenderThreadID = false;
+    /** The thread in the outermost render of this unit, none (0) between renders. Only the
+        rendering thread compares it with itself, to find a render nested in its own. */
+    std::atomic<pthread_t> mRenderingThread{};
     /** The sample time of the last bus render, -1 when none since the last reset. The render
         thread writes it, and so does a reset from any host thread (turning bypass off, the reset
         selector): atomic. Nothing else of the render's time stamp is ever read. */
