@@ -128,7 +128,7 @@ public:
                                 AudioUnitElement inElement, void* outData, UInt32* ioDataSize);
 
     /** A host's get-property-info call, on both roads: each out pointer that is not null gets
-        its value, whatever the result. */
+        its value, whatever the result, also when the query throws. */
     OSStatus GetPropertyInfoForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
                                     AudioUnitElement inElement, UInt32* outDataSize,
                                     Boolean* outWritable);
