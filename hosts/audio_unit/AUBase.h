@@ -274,6 +274,8 @@ public:
     /** The global scope answers output element 0. */
     virtual const CAStreamBasicDescription& GetStreamFormat(AudioUnitScope inScope,
                                                             AudioUnitElement inElement);
+    /** Sets the bus's format and tells the listeners; when the bus's buffer for it cannot be
+        allocated, the previous format is put back before the failure goes on. */
     virtual OSStatus ChangeStreamFormat(AudioUnitScope inScope, AudioUnitElement inElement,
                                         const CAStreamBasicDescription& inPrevFormat,
                                         const CAStreamBasicDescription& inNewFormat);
