@@ -241,7 +241,8 @@ public:
                                              Float32& outUpdatesPerSecond,
                                              Float32& outHistoryDurationInSeconds);
 
-    /** A new class-info dictionary, owned by the caller, open to further keys. */
+    /** A new class-info dictionary, owned by the caller, open to further keys. When memory runs
+        out anywhere in it, memFullErr and nothing handed out. */
     virtual OSStatus SaveState(CFPropertyListRef* outData);
     virtual void SaveExtendedScopes(CFMutableDataRef) {}
     /** Applies a class-info dictionary; keys it does not know are ignored. */
