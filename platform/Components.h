@@ -47,7 +47,8 @@ struct ComponentDescription
 
 /** What the Component Manager hands its entry: word 0 of params is the instance, a selector's
     own arguments follow one 8-byte word each (32-bit values in the low half, floats in the low
-    four bytes, pointers in the whole word). */
+    four bytes, pointers in the whole word). paramSize counts the bytes of those argument words,
+    not the instance word. */
 struct ComponentParameters
 {
     UInt8 flags;

@@ -253,7 +253,19 @@ OSStatus AUBase::ChangeStreamFormat(AudioUnitScope inScope, AudioUnitElement inE
                                     const CAStreamBasicDescription&,
                                     const CAStreamBasicDescription& inNewFormat)
 {
-    StreamFormatElement(inScope, inElement).SetStreamFormat(inNewFormat);
+    AUIOElement& element = StreamFormatElement(inScope, inElement);
+    const CAStreamBasicDescription previous = element.GetStreamFormat();
+    try
+    {
+        element.SetStreamFormat(inNewFormat);
+    }
+    catch (...)
+    {
+        // A set whose buffer cannot be had changes nothing: the plain set publishes the
+        // previous format again, without a buffer to allocate.
+        element.AUIOElement::SetStreamFormat(previous);
+        throw;
+    }
     PropertyChanged(kAudioUnitProperty_StreamFormat, inScope, inElement);
     return noErr;
 }

@@ -128,7 +128,7 @@ public:
                                 AudioUnitElement inElement, void* outData, UInt32* ioDataSize);
 
     /** A host's get-property-info call, on both roads: each out pointer that is not null gets
-        its value, whatever the result. */
+        its value, whatever the result, also when the query throws. */
     OSStatus GetPropertyInfoForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,
                                     AudioUnitElement inElement, UInt32* outDataSize,
                                     Boolean* outWritable);
@@ -143,7 +143,9 @@ public:
     // Render, as the entry points reach it (the caller checked the pointers).
 
     /** Flush-to-zero for the call, the checks, the notifications before and after, and the
-        recording of errors. Answers a status, never throws. */
+        recording of errors. Answers a status, never throws. A render nested in a render of this
+        unit on the same thread (a unit fed from its own output) answers -1 at once, unless its
+        sample time is the one being rendered, which RenderBus answers from that render. */
     OSStatus DoRender(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
                       UInt32 inBusNumber, UInt32 inNumberFrames, AudioBufferList& ioData);
     /** A host's render call, on every road: a null time stamp or buffer list is
@@ -162,8 +164,8 @@ public:
 
     /** The Audio Unit selectors of a parameter block: the same operations the plug-in methods
         call, under the unit's mutex where the selector table says so; the rest goes on to
-        ComponentBase. A null unit answers kAudio_ParamError. Failures are thrown on to the
-        entry's catch. */
+        ComponentBase. A null unit, or a block without all of the selector's arguments, answers
+        kAudio_ParamError before anything is read. Failures are thrown on to the entry's catch. */
     static OSStatus ComponentEntryDispatch(ComponentParameters* params, AUBase* This);
 
     //==============================================================================================
@@ -239,7 +241,8 @@ public:
                                              Float32& outUpdatesPerSecond,
                                              Float32& outHistoryDurationInSeconds);
 
-    /** A new class-info dictionary, owned by the caller, open to further keys. */
+    /** A new class-info dictionary, owned by the caller, open to further keys. When memory runs
+        out anywhere in it, memFullErr and nothing handed out. */
     virtual OSStatus SaveState(CFPropertyListRef* outData);
     virtual void SaveExtendedScopes(CFMutableDataRef) {}
     /** Applies a class-info dictionary; keys it does not know are ignored. */
@@ -272,6 +275,8 @@ public:
     /** The global scope answers output element 0. */
     virtual const CAStreamBasicDescription& GetStreamFormat(AudioUnitScope inScope,
                                                             AudioUnitElement inElement);
+    /** Sets the bus's format and tells the listeners; when the bus's buffer for it cannot be
+        allocated, the previous format is put back before the failure goes on. */
     virtual OSStatus ChangeStreamFormat(AudioUnitScope inScope, AudioUnitElement inElement,
                                         const CAStreamBasicDescription& inPrevFormat,
                                         const CAStreamBasicDescription& inNewFormat);
@@ -331,6 +336,9 @@ protected:
     std::atomic<bool> mRenderCallbacksTouched{false};
     std::atomic<pthread_t> mRenderThreadID{};
     bool mWantsRenderThreadID = false;
+    /** The thread in the outermost render of this unit, none (0) between renders. Only the
+        rendering thread compares it with itself, to find a render nested in its own. */
+    std::atomic<pthread_t> mRenderingThread{};
     /** The sample time of the last bus render, -1 when none since the last reset. The render
         thread writes it, and so does a reset from any host thread (turning bypass off, the reset
         selector): atomic. Nothing else of the render's time stamp is ever read. */

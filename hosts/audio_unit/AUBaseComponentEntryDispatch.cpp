@@ -45,6 +45,8 @@ OSStatus AUBase::ComponentEntryDispatch(ComponentParameters* params, AUBase* Thi
     const AUSelectorRow* row = FindAUSelector(p.what);
     if (row == nullptr || !row->componentManagerRoad)
         return ComponentBase::ComponentEntryDispatch(params, This);
+    if (!HoldsArguments(p, row->argumentWords))
+        return kAudio_ParamError;
 
     const CAMutexLocker lock(row->componentManagerLocks ? This->GetMutex() : nullptr);
     switch (p.what)

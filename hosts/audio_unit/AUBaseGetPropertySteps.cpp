@@ -29,12 +29,7 @@ OSStatus AUBase::GetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inS
         return kAudio_ParamError;
     bool writable = false;
     if (outData == nullptr)
-    {
-        UInt32 size = 0;
-        const OSStatus result = DispatchGetPropertyInfo(inID, inScope, inElement, size, writable);
-        *ioDataSize = size;
-        return result;
-    }
+        return GetPropertyInfoForHost(inID, inScope, inElement, ioDataSize, nullptr);
 
     const UInt32 callerSize = *ioDataSize;
     if (callerSize == 0)
@@ -82,12 +77,25 @@ OSStatus AUBase::GetPropertyInfoForHost(AudioUnitPropertyID inID, AudioUnitScope
 {
     UInt32 size = 0;
     bool writable = false;
-    const OSStatus result = DispatchGetPropertyInfo(inID, inScope, inElement, size, writable);
-    if (outDataSize != nullptr)
-        *outDataSize = size;
-    if (outWritable != nullptr)
-        *outWritable = writable;
-    return result;
+    // The outs get what the query left also when it throws (a missing element or scope).
+    const auto writeOuts = [&]
+    {
+        if (outDataSize != nullptr)
+            *outDataSize = size;
+        if (outWritable != nullptr)
+            *outWritable = writable;
+    };
+    try
+    {
+        const OSStatus result = DispatchGetPropertyInfo(inID, inScope, inElement, size, writable);
+        writeOuts();
+        return result;
+    }
+    catch (...)
+    {
+        writeOuts();
+        throw;
+    }
 }
 
 OSStatus AUBase::SetPropertyForHost(AudioUnitPropertyID inID, AudioUnitScope inScope,

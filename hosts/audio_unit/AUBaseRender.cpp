@@ -25,13 +25,48 @@ private:
     const AURetirement::Reading mReading;
 };
 
+namespace
+{
+/** Marks the unit as rendering on this thread for the outermost of nested renders. */
+class OutermostRender
+{
+public:
+    OutermostRender(std::atomic<pthread_t>& renderingThread, pthread_t self, bool nested)
+        : mRenderingThread(nested ? nullptr : &renderingThread)
+    {
+        if (mRenderingThread != nullptr)
+            mRenderingThread->store(self, std::memory_order_relaxed);
+    }
+    ~OutermostRender()
+    {
+        if (mRenderingThread != nullptr)
+            mRenderingThread->store(pthread_t{}, std::memory_order_relaxed);
+    }
+    OutermostRender(const OutermostRender&) = delete;
+    OutermostRender& operator=(const OutermostRender&) = delete;
+
+private:
+    std::atomic<pthread_t>* const mRenderingThread;
+};
+} // namespace
+
 OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
                           const AudioTimeStamp& inTimeStamp, UInt32 inBusNumber,
                           UInt32 inNumberFrames, AudioBufferList& ioData)
 {
+    // A unit fed from its own output (directly or through other units) is asked to render again
+    // from inside its render. At the sample time it is rendering, RenderBus answers from that
+    // render; at any other (a NaN never equals one) it would recurse until the stack runs out.
+    const pthread_t self = pthread_self();
+    const bool nested = pthread_equal(mRenderingThread.load(std::memory_order_relaxed), self) != 0;
+    if (nested && !(inTimeStamp.mSampleTime == CurrentRenderSampleTime()))
+        return -1;
+    const OutermostRender outermost(mRenderingThread, self, nested);
+
     const ScopedFlushToZero flushToZero;
     const RenderInFlight rendering(*this);
     OSStatus result;
+    bool requestChecked = false;
     try
     {
         AUIOElement* output = nullptr;
@@ -39,6 +74,7 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
         result = CheckRenderRequest(inBusNumber, inNumberFrames, ioData, output, outputPin);
         if (result == noErr)
         {
+            requestChecked = true;
             if (mWantsRenderThreadID)
                 mRenderThreadID.store(pthread_self(), std::memory_order_relaxed);
             const bool notifying = mRenderCallbacksTouched.load(std::memory_order_acquire);
@@ -74,6 +110,10 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
     {
         result = -1;
     }
+    // An event that made the render throw would make every later render throw too; a refused
+    // request keeps its events for the next render.
+    if (requestChecked)
+        mParamList.clear();
     if (result != noErr)
         RecordRenderError(result);
     return result;

@@ -3,25 +3,23 @@
 
 #include "hosts/audio_unit/AUPresetKeys.h"
 #include "hosts/audio_unit/AUSavedParameters.h"
+#include "hosts/audio_unit/CFAdditions.h"
 
 #include <cstdio>
-#include <memory>
 #include <new>
-#include <type_traits>
 
 namespace
 {
-struct Releaser
-{
-    void operator()(const void* object) const { CFRelease(object); }
-};
-template <typename Ref> using Owned = std::unique_ptr<std::remove_pointer_t<Ref>, Releaser>;
-
 void AddNumber(CFMutableDictionaryRef dictionary, CFStringRef key, CFNumberType type,
                const void* value)
 {
-    const Owned<CFNumberRef> number(CFNumberCreate(kCFAllocatorDefault, type, value));
-    CFDictionarySetValue(dictionary, key, number.get());
+    AddNewKey(dictionary, key, OwnCreated(CFNumberCreate(kCFAllocatorDefault, type, value)).get());
+}
+
+CFMutableDictionaryRef CreateDictionary()
+{
+    return CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks,
+                                     &kCFTypeDictionaryValueCallBacks);
 }
 
 /** The value under the key when it is of the kind, else null. */
@@ -50,52 +48,56 @@ OSStatus AUBase::SaveState(CFPropertyListRef* outData)
 {
     const AUPresetKeys& keys = AUPresetKeys::Get();
     const AudioComponentDescription description = GetComponentDescription();
-    Owned<CFMutableDictionaryRef> dictionary(CFDictionaryCreateMutable(
-        kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks));
-    if (dictionary == nullptr)
-        throw std::bad_alloc();
-
-    const SInt32 version = 0;
-    const auto type = SInt32(description.componentType);
-    const auto subtype = SInt32(description.componentSubType);
-    const auto manufacturer = SInt32(description.componentManufacturer);
-    AddNumber(dictionary.get(), keys.version, kCFNumberSInt32Type, &version);
-    AddNumber(dictionary.get(), keys.type, kCFNumberSInt32Type, &type);
-    AddNumber(dictionary.get(), keys.subtype, kCFNumberSInt32Type, &subtype);
-    AddNumber(dictionary.get(), keys.manufacturer, kCFNumberSInt32Type, &manufacturer);
-
-    const Owned<CFMutableDataRef> data(CFDataCreateMutable(kCFAllocatorDefault, 0));
-    for (const AudioUnitScope scope :
-         {kAudioUnitScope_Global, kAudioUnitScope_Input, kAudioUnitScope_Output})
-        GetScope(scope).SaveState(data.get());
-    SaveExtendedScopes(data.get());
-    CFDictionarySetValue(dictionary.get(), keys.data, data.get());
-
-    if (mCurrentPreset.presetName != nullptr)
-        CFDictionarySetValue(dictionary.get(), keys.name, mCurrentPreset.presetName);
-
-    SInt32 quality = 0;
-    if (GetProperty(kAudioUnitProperty_RenderQuality, kAudioUnitScope_Global, 0, &quality) == noErr)
-        AddNumber(dictionary.get(), keys.renderQuality, kCFNumberSInt32Type, &quality);
-    Float32 load = 0.0f;
-    if (GetProperty(kAudioUnitProperty_CPULoad, kAudioUnitScope_Global, 0, &load) == noErr)
-        AddNumber(dictionary.get(), keys.cpuLoad, kCFNumberFloat32Type, &load);
-
-    for (const AudioUnitScope scope : kNamedScopes)
+    // Every addition is checked: a dictionary that lost one would restore as another state. What
+    // was built is released on the way out of a save that ran out of memory.
+    try
     {
-        if (!GetScope(scope).HasElementWithName())
-            continue;
-        const Owned<CFMutableDictionaryRef> names(
-            CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks,
-                                      &kCFTypeDictionaryValueCallBacks));
-        for (const AudioUnitScope named : kNamedScopes)
-            GetScope(named).AddElementNamesToDict(names.get());
-        CFDictionarySetValue(dictionary.get(), keys.elementName, names.get());
-        break;
-    }
+        auto dictionary = OwnCreated(CreateDictionary());
+        const SInt32 version = 0;
+        const auto type = SInt32(description.componentType);
+        const auto subtype = SInt32(description.componentSubType);
+        const auto manufacturer = SInt32(description.componentManufacturer);
+        AddNumber(dictionary.get(), keys.version, kCFNumberSInt32Type, &version);
+        AddNumber(dictionary.get(), keys.type, kCFNumberSInt32Type, &type);
+        AddNumber(dictionary.get(), keys.subtype, kCFNumberSInt32Type, &subtype);
+        AddNumber(dictionary.get(), keys.manufacturer, kCFNumberSInt32Type, &manufacturer);
 
-    *outData = dictionary.release();
-    return noErr;
+        const auto data = OwnCreated(CFDataCreateMutable(kCFAllocatorDefault, 0));
+        for (const AudioUnitScope scope :
+             {kAudioUnitScope_Global, kAudioUnitScope_Input, kAudioUnitScope_Output})
+            GetScope(scope).SaveState(data.get());
+        SaveExtendedScopes(data.get());
+        AddNewKey(dictionary.get(), keys.data, data.get());
+
+        if (mCurrentPreset.presetName != nullptr)
+            AddNewKey(dictionary.get(), keys.name, mCurrentPreset.presetName);
+
+        SInt32 quality = 0;
+        if (GetProperty(kAudioUnitProperty_RenderQuality, kAudioUnitScope_Global, 0, &quality) ==
+            noErr)
+            AddNumber(dictionary.get(), keys.renderQuality, kCFNumberSInt32Type, &quality);
+        Float32 load = 0.0f;
+        if (GetProperty(kAudioUnitProperty_CPULoad, kAudioUnitScope_Global, 0, &load) == noErr)
+            AddNumber(dictionary.get(), keys.cpuLoad, kCFNumberFloat32Type, &load);
+
+        for (const AudioUnitScope scope : kNamedScopes)
+        {
+            if (!GetScope(scope).HasElementWithName())
+                continue;
+            const auto names = OwnCreated(CreateDictionary());
+            for (const AudioUnitScope named : kNamedScopes)
+                GetScope(named).AddElementNamesToDict(names.get());
+            AddNewKey(dictionary.get(), keys.elementName, names.get());
+            break;
+        }
+
+        *outData = dictionary.release();
+        return noErr;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return memFullErr;
+    }
 }
 
 OSStatus AUBase::RestoreState(CFPropertyListRef inData)
@@ -153,7 +155,7 @@ OSStatus AUBase::RestoreState(CFPropertyListRef inData)
         {
             char text[16];
             std::snprintf(text, sizeof text, "%d", int(scope));
-            const Owned<CFStringRef> key(
+            const CFOwned<CFStringRef> key(
                 CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII));
             auto scopeNames = static_cast<CFDictionaryRef>(
                 ValueOfKind(names, key.get(), CFDictionaryGetTypeID()));

@@ -63,7 +63,8 @@ public:
     OSStatus Render(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
                     UInt32 inFramesToProcess) override;
     /** Runs the kernels on 32-bit float, 8.24 fixed-point or 16-bit samples; any other format
-        throws CAException (kAudio_UnimplementedError). */
+        throws CAException (kAudio_UnimplementedError), and lists whose buffers or channels per
+        buffer differ throw CAException (kAudio_ParamError) before any kernel runs. */
     OSStatus ProcessBufferLists(AudioUnitRenderActionFlags& ioActionFlags,
                                 const AudioBufferList& inBuffer, AudioBufferList& outBuffer,
                                 UInt32 inFramesToProcess) override;

@@ -135,6 +135,20 @@ OSStatus AUEffectBase::ProcessBufferLists(AudioUnitRenderActionFlags& ioActionFl
     return noErr;
 }
 
+namespace
+{
+/** The same number of buffers, each with the same number of channels. */
+bool SameLayout(const AudioBufferList& a, const AudioBufferList& b)
+{
+    if (a.mNumberBuffers != b.mNumberBuffers)
+        return false;
+    for (UInt32 i = 0; i < a.mNumberBuffers; ++i)
+        if (a.mBuffers[i].mNumberChannels != b.mBuffers[i].mNumberChannels)
+            return false;
+    return true;
+}
+} // namespace
+
 template <typename Sample>
 void AUEffectBase::ProcessKernels(const Processing& processing, const AudioBufferList& inBuffer,
                                   AudioBufferList& outBuffer, UInt32 inFramesToProcess,
@@ -152,14 +166,15 @@ void AUEffectBase::ProcessKernels(const Processing& processing, const AudioBuffe
     };
     const std::vector<AUKernelBase*>& kernels = processing.kernels;
 
-    // A kernel without a channel of its own on both sides is skipped, never pointed past it.
+    if (inBuffer.mNumberBuffers == 1 && inBuffer.mBuffers[0].mNumberChannels == 0)
+        throw CAException(kAudio_ParamError);
+    // A kernel has one stride for both sides: only lists laid out alike keep it inside both.
+    if (!SameLayout(inBuffer, outBuffer))
+        throw CAException(kAudio_ParamError);
+
     if (inBuffer.mNumberBuffers == 1)
     {
         const AudioBuffer& source = inBuffer.mBuffers[0];
-        if (source.mNumberChannels == 0)
-            throw CAException(kAudio_ParamError);
-        if (outBuffer.mNumberBuffers == 0)
-            return;
         const AudioBuffer& destination = outBuffer.mBuffers[0];
         const size_t channels = std::min(source.mNumberChannels, destination.mNumberChannels);
         for (size_t c = 0; c < std::min(kernels.size(), channels); ++c)

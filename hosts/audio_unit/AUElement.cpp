@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 void ParameterMapEvent::SetValue(AudioUnitParameterValue value)
 {
@@ -56,14 +57,21 @@ UInt32 AUElement::GetNumberOfParameters()
 
 void AUElement::GetParameterList(AudioUnitParameterID* outList)
 {
+    // The host's buffer may sit at any address: the ids go in byte by byte.
+    auto* bytes = reinterpret_cast<Byte*>(outList);
+    const auto put = [&](AudioUnitParameterID id)
+    {
+        std::memcpy(bytes, &id, sizeof id);
+        bytes += sizeof id;
+    };
     if (mUseIndexedParameters)
     {
         for (UInt32 i = 0; i < mIndexedParameters.size(); ++i)
-            outList[i] = i;
+            put(i);
         return;
     }
     for (const auto& [paramID, slot] : mParameters)
-        *outList++ = paramID;
+        put(paramID);
 }
 
 void AUElement::UseIndexedParameters(SInt32 numberOfParameters)

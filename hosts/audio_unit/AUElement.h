@@ -61,7 +61,8 @@ public:
     virtual ~AUElement();
 
     virtual UInt32 GetNumberOfParameters();
-    /** Writes the ids in ascending order; outList has room for GetNumberOfParameters. */
+    /** Writes the ids in ascending order; outList has room for GetNumberOfParameters and may
+        sit at any address. */
     virtual void GetParameterList(AudioUnitParameterID* outList);
     /** Switches to indexed parameters with this many slots, keeping the values of the slots
         that remain. */

@@ -1,6 +1,7 @@
 #include "hosts/audio_unit/AUMIDIBase.h"
 
 #include "hosts/audio_unit/AUBase.h"
+#include "hosts/audio_unit/AUSelectorTable.h"
 #include "hosts/audio_unit/ComponentParameterWords.h"
 
 #include <cstring>
@@ -130,14 +131,13 @@ OSStatus AUMIDIBase::ComponentEntryDispatch(ComponentParameters* params, AUMIDIB
 {
     if (params == nullptr || This == nullptr)
         return kAudio_ParamError;
-    switch (params->what)
-    {
-    case kMusicDeviceMIDIEventSelect:
-        return This->MIDIEvent(ParameterUInt32(*params, 1), ParameterUInt32(*params, 2),
-                               ParameterUInt32(*params, 3), ParameterUInt32(*params, 4));
-    case kMusicDeviceSysExSelect:
-        return This->SysEx(ParameterPointer<const UInt8*>(*params, 1), ParameterUInt32(*params, 2));
-    default:
+    const SInt16 selector = params->what;
+    if (selector != kMusicDeviceMIDIEventSelect && selector != kMusicDeviceSysExSelect)
         return badComponentSelector;
-    }
+    if (!HoldsArguments(*params, FindAUSelector(selector)->argumentWords))
+        return kAudio_ParamError;
+    if (selector == kMusicDeviceSysExSelect)
+        return This->SysEx(ParameterPointer<const UInt8*>(*params, 1), ParameterUInt32(*params, 2));
+    return This->MIDIEvent(ParameterUInt32(*params, 1), ParameterUInt32(*params, 2),
+                           ParameterUInt32(*params, 3), ParameterUInt32(*params, 4));
 }

@@ -60,7 +60,8 @@ public:
     virtual OSStatus HandleSysEx(const UInt8*, UInt32) { return noErr; }
 
     /** The MIDI selectors of the Component Manager road; any other selector answers
-        badComponentSelector, a null MIDI part kAudio_ParamError. */
+        badComponentSelector, a null MIDI part or a block without all of the selector's arguments
+        kAudio_ParamError. */
     static OSStatus ComponentEntryDispatch(ComponentParameters* params, AUMIDIBase* This);
 
     AUMIDIBase(const AUMIDIBase&) = delete;

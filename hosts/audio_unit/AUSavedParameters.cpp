@@ -2,6 +2,7 @@
 
 #include "hosts/audio_unit/AUBase.h"
 #include "hosts/audio_unit/AUStatus.h"
+#include "hosts/audio_unit/CFAdditions.h"
 
 #include <cstdint>
 
@@ -36,7 +37,7 @@ void AppendBigEndianWords(CFMutableDataRef data, std::initializer_list<UInt32> w
         bytes[length++] = UInt8(word >> 8);
         bytes[length++] = UInt8(word);
     }
-    CFDataAppendBytes(data, bytes, CFIndex(length));
+    AppendAllBytes(data, bytes, CFIndex(length));
 }
 
 UInt32 ReadBigEndianWord(const UInt8* bytes)

@@ -10,7 +10,7 @@
 
 class AUBase;
 
-/** Appends the words in one piece. */
+/** Appends the words in one piece; throws std::bad_alloc when the data cannot grow. */
 void AppendBigEndianWords(CFMutableDataRef data, std::initializer_list<UInt32> words);
 
 UInt32 ReadBigEndianWord(const UInt8* bytes);

@@ -4,6 +4,7 @@
 #include "hosts/audio_unit/AUIOElement.h"
 #include "hosts/audio_unit/AUSavedParameters.h"
 #include "hosts/audio_unit/AUStatus.h"
+#include "hosts/audio_unit/CFAdditions.h"
 
 #include <bit>
 #include <charconv>
@@ -115,21 +116,16 @@ void AUScope::AddElementNamesToDict(CFMutableDictionaryRef inNameDict) const
 {
     if (!HasElementWithName())
         return;
-    CFMutableDictionaryRef names = CFDictionaryCreateMutable(
-        kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
+    const auto names = OwnCreated(CFDictionaryCreateMutable(
+        kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks));
     for (UInt32 i = 0; i < GetNumberOfElements(); ++i)
     {
         AUElement* element = GetElement(i);
         if (element == nullptr || !element->HasName())
             continue;
-        CFStringRef key = CreateDecimalKey(int(i));
-        CFDictionarySetValue(names, key, element->GetName());
-        CFRelease(key);
+        AddNewKey(names.get(), OwnCreated(CreateDecimalKey(int(i))).get(), element->GetName());
     }
-    CFStringRef scopeKey = CreateDecimalKey(int(mScope));
-    CFDictionarySetValue(inNameDict, scopeKey, names);
-    CFRelease(scopeKey);
-    CFRelease(names);
+    AddNewKey(inNameDict, OwnCreated(CreateDecimalKey(int(mScope))).get(), names.get());
 }
 
 bool AUScope::RestoreElementNames(CFDictionaryRef inNameDict) const

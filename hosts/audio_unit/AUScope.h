@@ -56,7 +56,7 @@ public:
 
     bool HasElementWithName() const;
     /** Adds, under this scope's number as text, a dictionary of element index text to name;
-        adds nothing when no element has a name. */
+        adds nothing when no element has a name, or when memory runs out (std::bad_alloc). */
     void AddElementNamesToDict(CFMutableDictionaryRef inNameDict) const;
     /** Names existing elements from a dictionary of index text to name, skipping entries that
         are not a string name under a decimal index of an element. Never adds elements, so it

@@ -20,6 +20,8 @@ struct AUSelectorRow
 {
     SInt16 selector;
     const char* name;
+    /** The arguments after the instance word, one 8-byte word each in a parameter block. */
+    UInt8 argumentWords;
     /** Lookup hands out a method for it. */
     bool plugInRoad;
     bool plugInLocks;
@@ -30,30 +32,30 @@ struct AUSelectorRow
 };
 
 inline constexpr std::array<AUSelectorRow, 17> kAUSelectorTable{{
-    // selector, name, plug-in road and lock, Component Manager road and lock, can-do
-    {kAudioUnitInitializeSelect, "Initialize", true, true, true, true, AUCanDo::yes},
-    {kAudioUnitUninitializeSelect, "Uninitialize", true, true, true, true, AUCanDo::yes},
-    {kAudioUnitGetPropertyInfoSelect, "GetPropertyInfo", true, true, true, true, AUCanDo::yes},
-    {kAudioUnitGetPropertySelect, "GetProperty", true, true, true, true, AUCanDo::yes},
-    {kAudioUnitSetPropertySelect, "SetProperty", true, true, true, true, AUCanDo::yes},
-    {kAudioUnitGetParameterSelect, "GetParameter", true, true, true, true, AUCanDo::yes},
-    {kAudioUnitSetParameterSelect, "SetParameter", true, false, true, true, AUCanDo::yes},
-    {kAudioUnitResetSelect, "Reset", true, true, true, true, AUCanDo::yes},
-    {kAudioUnitAddPropertyListenerSelect, "AddPropertyListener", true, true, true, true,
+    // selector, name, arguments, plug-in road and lock, Component Manager road and lock, can-do
+    {kAudioUnitInitializeSelect, "Initialize", 0, true, true, true, true, AUCanDo::yes},
+    {kAudioUnitUninitializeSelect, "Uninitialize", 0, true, true, true, true, AUCanDo::yes},
+    {kAudioUnitGetPropertyInfoSelect, "GetPropertyInfo", 5, true, true, true, true, AUCanDo::yes},
+    {kAudioUnitGetPropertySelect, "GetProperty", 5, true, true, true, true, AUCanDo::yes},
+    {kAudioUnitSetPropertySelect, "SetProperty", 5, true, true, true, true, AUCanDo::yes},
+    {kAudioUnitGetParameterSelect, "GetParameter", 4, true, true, true, true, AUCanDo::yes},
+    {kAudioUnitSetParameterSelect, "SetParameter", 5, true, false, true, true, AUCanDo::yes},
+    {kAudioUnitResetSelect, "Reset", 2, true, true, true, true, AUCanDo::yes},
+    {kAudioUnitAddPropertyListenerSelect, "AddPropertyListener", 3, true, true, true, true,
      AUCanDo::yes},
-    {kAudioUnitRemovePropertyListenerSelect, "RemovePropertyListener", true, true, false, false,
+    {kAudioUnitRemovePropertyListenerSelect, "RemovePropertyListener", 2, true, true, false, false,
      AUCanDo::no},
-    {kAudioUnitRenderSelect, "Render", true, false, true, false, AUCanDo::fromAPIVersion2},
-    {kAudioUnitAddRenderNotifySelect, "AddRenderNotify", true, true, true, true,
+    {kAudioUnitRenderSelect, "Render", 5, true, false, true, false, AUCanDo::fromAPIVersion2},
+    {kAudioUnitAddRenderNotifySelect, "AddRenderNotify", 2, true, true, true, true,
      AUCanDo::fromAPIVersion2},
-    {kAudioUnitRemoveRenderNotifySelect, "RemoveRenderNotify", true, true, true, true,
+    {kAudioUnitRemoveRenderNotifySelect, "RemoveRenderNotify", 2, true, true, true, true,
      AUCanDo::fromAPIVersion2},
-    {kAudioUnitScheduleParametersSelect, "ScheduleParameters", true, false, true, true,
+    {kAudioUnitScheduleParametersSelect, "ScheduleParameters", 2, true, false, true, true,
      AUCanDo::fromAPIVersion2},
-    {kAudioUnitRemovePropertyListenerWithUserDataSelect, "RemovePropertyListenerWithUserData", true,
-     true, true, true, AUCanDo::fromAPIVersion2},
-    {kMusicDeviceMIDIEventSelect, "MIDIEvent", true, false, true, false, AUCanDo::no},
-    {kMusicDeviceSysExSelect, "SysEx", true, false, true, false, AUCanDo::no},
+    {kAudioUnitRemovePropertyListenerWithUserDataSelect, "RemovePropertyListenerWithUserData", 3,
+     true, true, true, true, AUCanDo::fromAPIVersion2},
+    {kMusicDeviceMIDIEventSelect, "MIDIEvent", 4, true, false, true, false, AUCanDo::no},
+    {kMusicDeviceSysExSelect, "SysEx", 2, true, false, true, false, AUCanDo::no},
 }};
 
 /** The row of a selector, or null for one no road serves. */

@@ -1,5 +1,6 @@
 #include "hosts/audio_unit/ComponentBase.h"
 
+#include "hosts/audio_unit/ComponentParameterWords.h"
 #include "hosts/audio_unit/PlatformFrameworks.h"
 
 #include <dlfcn.h>
@@ -93,6 +94,8 @@ OSStatus ComponentBase::ComponentEntryDispatch(ComponentParameters* params, Comp
         return This->Version();
 
     case kComponentCanDoSelect:
+        if (!HoldsArguments(*params, 1))
+            return paramErr;
         switch (GetSelectorForCanDo(params))
         {
         case kComponentOpenSelect:
@@ -126,11 +129,10 @@ OSStatus ComponentBase::ComponentEntryDispatch(ComponentParameters* params, Comp
 
 SInt16 ComponentBase::GetSelectorForCanDo(const ComponentParameters* params)
 {
-    if (params == nullptr || params->what != kComponentCanDoSelect)
+    if (params == nullptr || params->what != kComponentCanDoSelect || !HoldsArguments(*params, 1))
         return 0;
     // The asked selector is the first argument, the word after the instance.
-    const intptr_t* words = params->params;
-    return SInt16(UInt16(words[1] & 0xFFFF));
+    return SInt16(UInt16(ParameterWord(*params, 1) & 0xFFFF));
 }
 
 AudioComponentDescription ComponentBase::GetComponentDescription() const

@@ -31,9 +31,11 @@ public:
     virtual void PreDestructor() {}
     virtual OSStatus Version() { return 1; }
 
-    /** The end of the Component Manager dispatch chain: version, can-do and close. */
+    /** The end of the Component Manager dispatch chain: version, can-do and close. A can-do
+        block without its argument answers paramErr. */
     static OSStatus ComponentEntryDispatch(ComponentParameters* params, ComponentBase* This);
-    /** The selector a can-do call asks about, or 0 for any other call. */
+    /** The selector a can-do call asks about, or 0 for any other call and for a can-do block
+        without its argument. */
     static SInt16 GetSelectorForCanDo(const ComponentParameters* params);
 
     /** Five zero words when the platform cannot tell. */

@@ -1,10 +1,18 @@
 // Reading a selector's arguments out of a Component Manager parameter block: word 0 is the
-// instance, the arguments follow one 8-byte word each, in order.
+// instance, the arguments follow one 8-byte word each, in order. The block is the host's memory
+// and its parameter size byte says how many argument bytes it holds: a dispatcher asks
+// HoldsArguments before it reads any of them.
 #pragma once
 
 #include "platform/Components.h"
 
 #include <cstring>
+
+/** Whether the block holds this many argument words after the instance word. */
+inline bool HoldsArguments(const ComponentParameters& params, size_t words)
+{
+    return params.paramSize >= words * sizeof(intptr_t);
+}
 
 /** Word n, counting the instance as word 0. */
 inline intptr_t ParameterWord(const ComponentParameters& params, size_t n)

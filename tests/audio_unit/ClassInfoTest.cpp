@@ -129,6 +129,9 @@ TEST(ClassInfo, SavesTheDescriptionTheRecordsAndThePresetName)
     ASSERT_NE(names, nullptr);
     EXPECT_EQ(CFDictionaryGetCount(names), 1);
     EXPECT_EQ(TextOf(Get(static_cast<CFDictionaryRef>(Get(names, "1")), "0")), "Side");
+
+    // Memory running out at any of the save's additions refuses the save.
+    EXPECT_GT(FailEachCoreFoundationAllocation([&](auto out) { return unit.SaveState(out); }), 12);
 }
 
 TEST(ClassInfo, RestoreTakesWhatItKnowsRefusesBeforeChangingAnythingAndTreatsOtherKindsAsAbsent)

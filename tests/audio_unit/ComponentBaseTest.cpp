@@ -18,9 +18,10 @@ struct Block
     intptr_t arguments[2]{};
 };
 
-Block Call(SInt16 selector, intptr_t firstArgument = 0)
+Block Call(SInt16 selector, intptr_t firstArgument = 0, UInt8 argumentBytes = 16)
 {
     Block block;
+    block.params.paramSize = argumentBytes;
     block.params.what = selector;
     block.arguments[0] = firstArgument;
     return block;
@@ -53,6 +54,7 @@ TEST(ComponentEntryDispatch, AnswersVersionCanDoAndCloseAndRefusesTheRest)
         SInt16 selector;
         intptr_t argument;
         OSStatus answer;
+        UInt8 argumentBytes = 16;
     };
     const Row rows[] = {
         {"version", kComponentVersionSelect, 0, 0x10000},
@@ -64,6 +66,8 @@ TEST(ComponentEntryDispatch, AnswersVersionCanDoAndCloseAndRefusesTheRest)
         {"can do render", kComponentCanDoSelect, kAudioUnitRenderSelect, 0},
         {"can do a MIDI selector", kComponentCanDoSelect, kMusicDeviceMIDIEventSelect, 0},
         {"can do reads the low 16 bits, signed", kComponentCanDoSelect, 0x7FFFFFFFFFFFFFFF, 1},
+        {"can do in a block without its word", kComponentCanDoSelect, kComponentOpenSelect,
+         paramErr, 0},
         {"selector 0", 0, 0, badComponentSelector},
         {"render selector", kAudioUnitRenderSelect, 0, badComponentSelector},
     };
@@ -72,9 +76,11 @@ TEST(ComponentEntryDispatch, AnswersVersionCanDoAndCloseAndRefusesTheRest)
     for (const Row& row : rows)
     {
         SCOPED_TRACE(row.name);
-        Block block = Call(row.selector, row.argument);
+        Block block = Call(row.selector, row.argument, row.argumentBytes);
         EXPECT_EQ(ComponentBase::ComponentEntryDispatch(&block.params, &probe), row.answer);
     }
+    Block shortCanDo = Call(kComponentCanDoSelect, kComponentOpenSelect, 0);
+    EXPECT_EQ(ComponentBase::GetSelectorForCanDo(&shortCanDo.params), 0);
     Block version = Call(kComponentVersionSelect);
     EXPECT_EQ(ComponentBase::ComponentEntryDispatch(&version.params, nullptr), paramErr);
     EXPECT_EQ(ComponentBase::ComponentEntryDispatch(nullptr, &probe), paramErr);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <utility>
 
@@ -182,6 +183,8 @@ TEST(EffectRender, KernelsBypassInPlaceAndScheduledSlicesGiveTheExpectedOutput)
         std::function<void(RenderingEffect&)> setup;
         float factor;
         std::vector<UInt32> slices;
+        /** Of the renders in turn; the output checked is the last one's, if it succeeds. */
+        std::vector<OSStatus> answers = {noErr};
     };
     const Row rows[] = {
         {"kernels", [](RenderingEffect&) {}, 2.0f, {kFrames, kFrames}},
@@ -201,6 +204,33 @@ TEST(EffectRender, KernelsBypassInPlaceAndScheduledSlicesGiveTheExpectedOutput)
          },
          2.0f,
          {100, 100, kFrames - 100, kFrames - 100}},
+        // clang-format off
+        {"a ramp the unit cannot apply fails one render only", [](RenderingEffect& e) {
+             auto ramp = Ramp(0, 100, 0.0f, 1.0f);
+             ramp.scope = 7;
+             e.unit.ScheduleParameter(&ramp, 1); },
+         2.0f, {kFrames, kFrames}, {kAudioUnitErr_InvalidScope, noErr}},
+        {"kernels refuse an interleaved input for separate outputs", [](RenderingEffect& e) {
+             e.unit.DoCleanup();
+             e.unit.SetAPIVersion(1); // which takes interleaved formats
+             const AudioStreamBasicDescription four = FloatFormat(4, true);
+             e.unit.DispatchSetProperty(kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0,
+                                        &four, sizeof four);
+             e.unit.SetAPIVersion(2);
+             e.unit.channels = {{-1, -2}};
+             e.unit.DoInitialize(); },
+         0.0f, {}, {-1}},
+        {"fed from itself, a render at a time it is not rendering fails", [](RenderingEffect& e) {
+             e.sampleTime = std::nan("");
+             const AURenderCallbackStruct itself{[](void* self, AudioUnitRenderActionFlags* flags,
+                                                    const AudioTimeStamp* time, UInt32,
+                                                    UInt32 frames, AudioBufferList*) {
+                 auto& effect = *static_cast<RenderingEffect*>(self);
+                 return effect.unit.DoRender(*flags, *time, 0, frames, effect.out.list()); }, &e};
+             e.unit.DispatchSetProperty(kAudioUnitProperty_SetRenderCallback, kAudioUnitScope_Input,
+                                        0, &itself, sizeof itself); },
+         0.0f, {}, {-1}},
+        // clang-format on
     };
     for (const Row& row : rows)
     {
@@ -209,8 +239,11 @@ TEST(EffectRender, KernelsBypassInPlaceAndScheduledSlicesGiveTheExpectedOutput)
                                { unit.Globals().GetElement(0)->SetParameter(0, 0.0f); });
         row.setup(effect);
         AudioUnitRenderActionFlags flags = 0;
-        ASSERT_EQ(effect.Render(flags), noErr);
+        for (const OSStatus answer : row.answers)
+            ASSERT_EQ(effect.Render(flags), answer);
         EXPECT_EQ(effect.unit.kernelSlices, row.slices);
+        if (row.answers.back() != noErr)
+            continue;
         EXPECT_EQ(flags & kAudioUnitRenderAction_OutputIsSilence, 0u);
         for (UInt32 c = 0; c < 2; ++c)
             for (UInt32 i = 0; i < kFrames; ++i)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace autest;
 
 namespace
@@ -50,6 +52,10 @@ struct BothRoads
 
 TEST(SelectorTable, EachRoadServesAndAnswersCanDoAsTheTableSays)
 {
+    // The bytes of arguments after the instance word that each selector reads.
+    const std::map<SInt16, UInt8> argumentBytes = {
+        {3, 40},  {4, 40},  {5, 40}, {7, 40},  {14, 40}, {6, 32},  {0x101, 32},
+        {10, 24}, {18, 24}, {9, 16}, {15, 16}, {16, 16}, {17, 16}, {0x102, 16}};
     BothRoads roads;
     for (const SInt16 unknown : {0, 8, 12, 13, 19, 0x103})
         EXPECT_EQ(roads.block->Lookup(unknown), nullptr) << unknown;
@@ -71,9 +77,20 @@ TEST(SelectorTable, EachRoadServesAndAnswersCanDoAsTheTableSays)
                 EXPECT_EQ(
                     roads.CallEntry(row.selector, UInt32(0), static_cast<const void*>(nullptr)),
                     badComponentSelector);
+            else if (const auto needed = argumentBytes.find(row.selector);
+                     needed != argumentBytes.end())
+            {
+                // A block one word short, allocated no longer than it says: refused unread.
+                std::vector<intptr_t> block(needed->second / 8 + 1, 0);
+                auto& params = *reinterpret_cast<ComponentParameters*>(block.data());
+                params.paramSize = UInt8(needed->second - 8);
+                params.what = row.selector;
+                EXPECT_EQ(Entry::Dispatch(&params, roads.storage), kAudio_ParamError);
+            }
         }
     }
     EXPECT_EQ(roads.CallEntry(kComponentVersionSelect), 1);
+    EXPECT_EQ(roads.CallEntry(kAudioUnitResetSelect, UInt32(0), UInt32(0), UInt32(0)), noErr);
     EXPECT_EQ(roads.CallEntry(kAudioUnitScheduleParametersSelect, static_cast<const void*>(nullptr),
                               UInt32(0)),
               badComponentSelector); // still API version 1

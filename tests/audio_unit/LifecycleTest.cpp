@@ -1,3 +1,4 @@
+#include "hosts/audio_unit/AUEntryCatch.h"
 #include "hosts/audio_unit/CAMutex.h"
 
 #include "tests/audio_unit/TestUnit.h"
@@ -77,6 +78,16 @@ TEST(Lifecycle, InitialiseAndCleanUpRunTheirHooksOnceAndKeepBuffersOnlyWhileInit
          noErr, false, 1, 1, 0, 1},
         {"pre-destructor", noErr, [](TestUnit& u) { u.PreDestructor(); return noErr; },
          noErr, false, 1, 1, 0, 0},
+        {"a format set whose buffer fails after a failed initialise keeps the format", noErr,
+         [](TestUnit& u) {
+             u.DoCleanup();
+             u.SetMaxFramesPerSlice(0x7FFFFFFF);
+             EXPECT_EQ(AUEntryCatch([&] { return u.DoInitialize(); }), memFullErr);
+             const AudioStreamBasicDescription four = FloatFormat(4);
+             const OSStatus answer = AUEntryCatch([&] { return u.DispatchSetProperty(8, 2, 0, &four, 40); });
+             EXPECT_EQ(u.GetStreamFormat(kAudioUnitScope_Output, 0).mChannelsPerFrame, 2u);
+             return answer; },
+         memFullErr, false, 2, 1, 0, 1},
     };
     // clang-format on
     for (const Row& row : rows)

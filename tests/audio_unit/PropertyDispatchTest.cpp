@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <tuple>
 
 using namespace autest;
 
@@ -312,6 +313,19 @@ TEST(PropertyValues, GetSetAndRemoveKeepValuesOwnershipAndNoticesStraight)
              EXPECT_EQ(flag, 0u);
              u.DoInitialize();
              EXPECT_EQ(SetValue(u, 51, O, UInt32(1)), kAudioUnitErr_Initialized); }, 51, 0},
+        {"a host's info and size query get the outs as a throwing query left them", [&](FullUnit& u) {
+             UInt32 size = 7, sizeOnly = 7;
+             Boolean writable = true;
+             const auto info = [&] { return u.GetPropertyInfoForHost(8, I, 9, &size, &writable); };
+             const auto sizeQuery = [&] { return u.GetPropertyForHost(8, 7, 0, nullptr, &sizeOnly); };
+             EXPECT_EQ(AUEntryCatch(info), kAudioUnitErr_InvalidElement);
+             EXPECT_EQ(AUEntryCatch(sizeQuery), kAudioUnitErr_InvalidScope);
+             EXPECT_EQ(std::tuple(size, writable, sizeOnly), std::tuple(40u, Boolean(false), 40u)); }, 8, 0},
+        {"the parameter list goes byte by byte to any address", [&](FullUnit& u) {
+             alignas(4) Byte list[9] = {};
+             EXPECT_EQ(AUEntryCatch([&] { return u.DispatchGetProperty(3, G, 0, list + 1); }), noErr);
+             EXPECT_EQ(std::vector<Byte>(list + 1, list + 9), (std::vector<Byte>{0, 0, 0, 0, 5, 0, 0, 0})); },
+         3, 0},
     };
     // clang-format on
     for (const Row& row : rows)

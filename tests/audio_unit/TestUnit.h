@@ -6,6 +6,10 @@
 #include "hosts/audio_unit/AUBase.h"
 #include "hosts/audio_unit/AUInputElement.h"
 
+#include "tests/support/CountingAllocator.h"
+
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -207,6 +211,29 @@ inline std::vector<UInt8> BytesOf(CFDataRef data)
 {
     const UInt8* bytes = CFDataGetBytePtr(data);
     return std::vector<UInt8>(bytes, bytes + CFDataGetLength(data));
+}
+
+/** With the counting allocator: each allocation the CoreFoundation stand-in makes in a save fails
+    in turn (the stand-in then answers null or drops the addition, as the platform does); each such
+    save answers memFullErr, hands out nothing and leaves nothing alive. Answers their number. */
+template <typename Save> int FailEachCoreFoundationAllocation(Save&& save)
+{
+    for (int skipped = 0;; ++skipped)
+    {
+        SCOPED_TRACE(testing::Message() << "allocation " << skipped);
+        const CFIndex live = VeridaneCFGetLiveObjectCount();
+        veridane::test::failAllocationFromLibrary("libveridane_corefoundation", skipped);
+        CFPropertyListRef saved = nullptr;
+        const OSStatus answer = save(&saved);
+        const bool failed = veridane::test::stopFailingAllocation();
+        EXPECT_EQ(answer, failed ? memFullErr : noErr);
+        EXPECT_EQ(saved == nullptr, failed);
+        if (saved != nullptr)
+            CFRelease(saved);
+        EXPECT_EQ(VeridaneCFGetLiveObjectCount(), live);
+        if (!failed)
+            return skipped;
+    }
 }
 
 } // namespace autest

@@ -94,6 +94,9 @@ TEST(AudioUnitWrapper, TheProcessorsOwnChangesReachTheHostAsParameterEventsAndTh
     EXPECT_EQ(
         BytesOf(static_cast<CFDataRef>(CFDictionaryGetValue(state.get(), CFSTR("data")))),
         (std::vector<UInt8>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0x3E, 0x80, 0, 0}));
+    // The processor's state is one more addition that memory running out refuses.
+    EXPECT_GT(
+        FailEachCoreFoundationAllocation([&](auto out) { return open.unit().SaveState(out); }), 12);
 }
 
 TEST(AudioUnitWrapper, ARestoreTakesOnlyDictionariesAndOnlyThePluginStateSetsTheProcessor)

@@ -3,10 +3,9 @@
 #include "wrappers/audio_unit/VeridaneAUWrapper.h"
 
 #include "hosts/audio_unit/AUPresetKeys.h"
+#include "hosts/audio_unit/CFAdditions.h"
 
 #include <limits>
-#include <memory>
-#include <type_traits>
 
 namespace veridane::au
 {
@@ -18,30 +17,35 @@ CFStringRef pluginStateKey()
     return CFSTR("jucePluginState");
 }
 
-struct Releaser
-{
-    void operator()(const void* object) const { CFRelease(object); }
-};
-template <typename Ref> using Owned = std::unique_ptr<std::remove_pointer_t<Ref>, Releaser>;
 } // namespace
 
 OSStatus VeridaneAUWrapper::SaveState(CFPropertyListRef* outData)
 {
     updateParameterSlots();
-    if (const OSStatus result = AUMIDIEffectBase::SaveState(outData); result != noErr)
+    CFPropertyListRef saved = nullptr;
+    if (const OSStatus result = AUMIDIEffectBase::SaveState(&saved); result != noErr)
         return result;
-
-    juce::MemoryBlock state;
-    processor->getStateInformation(state);
-    if (state.getSize() == 0 || state.getSize() > size_t(std::numeric_limits<CFIndex>::max()))
-        return noErr;
-    const Owned<CFDataRef> data(CFDataCreate(
-        kCFAllocatorDefault, static_cast<const UInt8*>(state.getData()), CFIndex(state.getSize())));
-    if (data == nullptr)
-        throw std::bad_alloc();
-    // The base answers a mutable dictionary, open to further keys.
-    auto dictionary = static_cast<CFMutableDictionaryRef>(const_cast<void*>(*outData));
-    CFDictionarySetValue(dictionary, pluginStateKey(), data.get());
+    // The base answers a mutable dictionary, open to further keys. It is handed out only once the
+    // processor's state is in it.
+    CFOwned<CFMutableDictionaryRef> dictionary(
+        static_cast<CFMutableDictionaryRef>(const_cast<void*>(saved)));
+    try
+    {
+        juce::MemoryBlock state;
+        processor->getStateInformation(state);
+        if (state.getSize() != 0 && state.getSize() <= size_t(std::numeric_limits<CFIndex>::max()))
+        {
+            const auto data = OwnCreated(CFDataCreate(kCFAllocatorDefault,
+                                                      static_cast<const UInt8*>(state.getData()),
+                                                      CFIndex(state.getSize())));
+            AddNewKey(dictionary.get(), pluginStateKey(), data.get());
+        }
+    }
+    catch (const std::bad_alloc&)
+    {
+        return memFullErr;
+    }
+    *outData = dictionary.release();
     return noErr;
 }
 
@@ -52,10 +56,8 @@ OSStatus VeridaneAUWrapper::RestoreState(CFPropertyListRef inData)
     const auto dictionary = static_cast<CFDictionaryRef>(inData);
 
     // The processor's state holds the parameters; the records would only repeat them.
-    const Owned<CFMutableDictionaryRef> withoutRecords(
-        CFDictionaryCreateMutableCopy(kCFAllocatorDefault, 0, dictionary));
-    if (withoutRecords == nullptr)
-        throw std::bad_alloc();
+    const auto withoutRecords =
+        OwnCreated(CFDictionaryCreateMutableCopy(kCFAllocatorDefault, 0, dictionary));
     CFDictionaryRemoveValue(withoutRecords.get(), AUPresetKeys::Get().data);
     if (const OSStatus result = AUMIDIEffectBase::RestoreState(withoutRecords.get());
         result != noErr)
