@@ -11,60 +11,49 @@
 /** One render from its start to its end. It reads what host calls retire, so nothing it holds
     is freed under it. The outermost render of the unit notes where its initialisations and
     clean-ups stand; a render of the unit nested in it (a cycle through a connection) goes by the
-    same note. */
+    same note. The unit also knows which thread it is rendering on, so that a render nested in
+    its own on that thread is found. */
 class AUBase::RenderInFlight
 {
 public:
-    explicit RenderInFlight(AUBase& unit) : mReading(unit.mRetirement)
+    explicit RenderInFlight(AUBase& unit)
+        : mUnit(unit), mReading(unit.mRetirement), mSelf(pthread_self()),
+          mNested(pthread_equal(unit.mRenderingThread.load(std::memory_order_relaxed), mSelf) != 0)
     {
         if (mReading.IsOutermost())
-            unit.mRenderLifecycle = unit.mLifecycleChanges.load();
+            mUnit.mRenderLifecycle = mUnit.mLifecycleChanges.load();
+        if (!mNested)
+            mUnit.mRenderingThread.store(mSelf, std::memory_order_relaxed);
     }
+    ~RenderInFlight()
+    {
+        if (!mNested)
+            mUnit.mRenderingThread.store(pthread_t{}, std::memory_order_relaxed);
+    }
+    /** Inside a render of the same unit on the same thread. */
+    bool IsNested() const noexcept { return mNested; }
+
+    RenderInFlight(const RenderInFlight&) = delete;
+    RenderInFlight& operator=(const RenderInFlight&) = delete;
 
 private:
+    AUBase& mUnit;
     const AURetirement::Reading mReading;
+    const pthread_t mSelf;
+    const bool mNested;
 };
-
-namespace
-{
-/** Marks the unit as rendering on this thread for the outermost of nested renders. */
-class OutermostRender
-{
-public:
-    OutermostRender(std::atomic<pthread_t>& renderingThread, pthread_t self, bool nested)
-        : mRenderingThread(nested ? nullptr : &renderingThread)
-    {
-        if (mRenderingThread != nullptr)
-            mRenderingThread->store(self, std::memory_order_relaxed);
-    }
-    ~OutermostRender()
-    {
-        if (mRenderingThread != nullptr)
-            mRenderingThread->store(pthread_t{}, std::memory_order_relaxed);
-    }
-    OutermostRender(const OutermostRender&) = delete;
-    OutermostRender& operator=(const OutermostRender&) = delete;
-
-private:
-    std::atomic<pthread_t>* const mRenderingThread;
-};
-} // namespace
 
 OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
                           const AudioTimeStamp& inTimeStamp, UInt32 inBusNumber,
                           UInt32 inNumberFrames, AudioBufferList& ioData)
 {
+    const RenderInFlight rendering(*this);
     // A unit fed from its own output (directly or through other units) is asked to render again
     // from inside its render. At the sample time it is rendering, RenderBus answers from that
     // render; at any other (a NaN never equals one) it would recurse until the stack runs out.
-    const pthread_t self = pthread_self();
-    const bool nested = pthread_equal(mRenderingThread.load(std::memory_order_relaxed), self) != 0;
-    if (nested && !(inTimeStamp.mSampleTime == CurrentRenderSampleTime()))
+    if (rendering.IsNested() && !(inTimeStamp.mSampleTime == CurrentRenderSampleTime()))
         return -1;
-    const OutermostRender outermost(mRenderingThread, self, nested);
-
     const ScopedFlushToZero flushToZero;
-    const RenderInFlight rendering(*this);
     OSStatus result;
     bool requestChecked = false;
     try
