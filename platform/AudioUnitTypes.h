@@ -32,6 +32,7 @@ enum : OSStatus
     kAudioUnitErr_Uninitialized = -10867,
     kAudioUnitErr_FormatNotSupported = -10868,
     kAudioUnitErr_TooManyFramesToProcess = -10874,
+    kAudioUnitErr_FailedInitialization = -10875,
     kAudioUnitErr_NoConnection = -10876,
     kAudioUnitErr_InvalidElement = -10877,
     kAudioUnitErr_InvalidParameter = -10878,

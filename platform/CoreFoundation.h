@@ -133,6 +133,10 @@ extern "C"
     // Stand-in only ---------------------------------------------------------------------------
     /** Objects created and not yet released for the last time (constant strings excluded). */
     CFIndex VeridaneCFGetLiveObjectCount(void);
+    /** Whether the calls above reach a CoreFoundation. Always where the stand-in is linked; a
+        library bound to the process's stand-in at run time answers whether it found one (without
+        one, every call answers null, 0 or false). */
+    Boolean VeridaneCFPresent(void);
 }
 
 /** A constant string from a literal. */

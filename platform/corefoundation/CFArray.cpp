@@ -1,13 +1,9 @@
 // Arrays made with kCFTypeArrayCallBacks retain their values; arrays made without callbacks hold
 // raw pointers (a unit's preset list holds preset records that are not objects).
 #include "platform/corefoundation/CFObject.h"
+#include "platform/corefoundation/CallBackRecords.h"
 
 #include <vector>
-
-struct CFArrayCallBacks
-{
-    int retains;
-};
 
 const CFArrayCallBacks kCFTypeArrayCallBacks{1};
 

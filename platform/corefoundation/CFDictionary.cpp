@@ -2,18 +2,10 @@
 // made anywhere finds the value stored under an equal one. They are small: a list of entries in
 // insertion order, searched in turn.
 #include "platform/corefoundation/CFObject.h"
+#include "platform/corefoundation/CallBackRecords.h"
 
 #include <utility>
 #include <vector>
-
-struct CFDictionaryKeyCallBacks
-{
-    int retainsAndComparesByContent;
-};
-struct CFDictionaryValueCallBacks
-{
-    int retains;
-};
 
 const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks{1};
 const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks{1};

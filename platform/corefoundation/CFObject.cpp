@@ -74,3 +74,8 @@ CFIndex VeridaneCFGetLiveObjectCount(void)
 {
     return gLiveObjects.load(std::memory_order_relaxed);
 }
+
+Boolean VeridaneCFPresent(void)
+{
+    return true;
+}

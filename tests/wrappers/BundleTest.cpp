@@ -1,6 +1,8 @@
 // The built bundle as a host sees it: loaded with dlopen and reached only through its exported
-// entry points and the effect record.
+// entry points and the effect record. This program, like a VST 2 host, has no CoreFoundation.
 #include "hosts/vst2/VstAbi.h"
+#include "platform/AudioUnitTypes.h"
+#include "platform/frameworks/ParameterBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +25,9 @@ public:
             dlclose(handle);
     }
 
-    VstPluginMainProc entry(const char* name) const
+    template <typename Function = VstPluginMainProc> Function entry(const char* name) const
     {
-        return reinterpret_cast<VstPluginMainProc>(dlsym(handle, name));
+        return reinterpret_cast<Function>(dlsym(handle, name));
     }
 
     void* handle;
@@ -60,4 +62,23 @@ TEST(WrapperBundle, BothEntryPointsCreateInstancesAcrossReloads)
         EXPECT_EQ(dlsym(bundle.handle, "createPluginFilter"), nullptr);
         dlerror();
     }
+}
+
+// Both roads refuse to open and give back what they took (LeakSanitizer sees the block otherwise).
+TEST(WrapperBundle, AudioUnitRefusesToOpenWithoutCoreFoundation)
+{
+    ASSERT_EQ(dlsym(RTLD_DEFAULT, "VeridaneCFConstantString"), nullptr);
+    Bundle bundle;
+    ASSERT_NE(bundle.handle, nullptr) << dlerror();
+    const auto factory = bundle.entry<AudioComponentFactoryFunction>("VeridaneAUFactory");
+    const auto entry = bundle.entry<ComponentRoutine>("VeridaneAUEntry");
+    ASSERT_NE(factory, nullptr);
+    ASSERT_NE(entry, nullptr);
+
+    AudioComponentPlugInInterface* const block = factory(nullptr);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->Open(block, nullptr), kAudioUnitErr_FailedInitialization);
+
+    veridane::frameworks::ParameterBlock open(kComponentOpenSelect, nullptr);
+    EXPECT_EQ(entry(&open.Header(), nullptr), kAudioUnitErr_FailedInitialization);
 }

@@ -25,6 +25,15 @@ constexpr std::array<AUChannelInfo, 1> supportedChannels{
 /** Room for the MIDI of a render cycle: a few hundred channel messages. */
 constexpr int midiCapacityBytes = 4096;
 
+/** The unit's names, presets and saved state are CoreFoundation objects shared with the host:
+    in a process that has none the unit is refused before anything of it is built. */
+AudioComponentInstance requireCoreFoundation(AudioComponentInstance instance)
+{
+    if (!VeridaneCFPresent())
+        throw OSStatus(kAudioUnitErr_FailedInitialization);
+    return instance;
+}
+
 std::unique_ptr<juce::AudioProcessor> createProcessor()
 {
     auto created = wrappers::createProcessorFor(juce::AudioProcessor::wrapperType_AudioUnit);
@@ -48,7 +57,7 @@ float* channel(const AudioBufferList& list, int c)
 } // namespace
 
 VeridaneAUWrapper::VeridaneAUWrapper(AudioComponentInstance inInstance)
-    : AUMIDIEffectBase(inInstance, false), processor(createProcessor()),
+    : AUMIDIEffectBase(requireCoreFoundation(inInstance), false), processor(createProcessor()),
       numParameters(parameterCount(*processor)), incomingMidi(midiCapacityBytes)
 {
     Globals().GetElement(0)->UseIndexedParameters(numParameters);

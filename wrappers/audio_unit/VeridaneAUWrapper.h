@@ -27,7 +27,8 @@ namespace veridane::au
 class VeridaneAUWrapper : public AUMIDIEffectBase, private juce::AudioProcessorListener
 {
 public:
-    /** Creates the processor; throws std::bad_alloc when it cannot be created. */
+    /** Creates the processor; throws std::bad_alloc when it cannot be created, and
+        kAudioUnitErr_FailedInitialization in a process without CoreFoundation. */
     explicit VeridaneAUWrapper(AudioComponentInstance inInstance);
     ~VeridaneAUWrapper() override;
 

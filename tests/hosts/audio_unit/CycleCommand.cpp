@@ -35,7 +35,11 @@ int runCycle(Arguments& arguments)
         BlockPartition partition(blockList);
         const auto maxFrames = UInt32(partition.largest());
 
+        // Host and unit count their objects in one CoreFoundation: the unit's show while it is
+        // open, and all are given back when it closes.
+        const CFIndex liveBefore = VeridaneCFGetLiveObjectCount();
         HostedUnit unit(*bundle, options);
+        const bool counted = VeridaneCFGetLiveObjectCount() > liveBefore;
         InputFeed feed(false, input, maxFrames);
         const bool configured = configureFourChannels(unit, kSampleRate, maxFrames) == noErr &&
                                 feed.attach(unit) == noErr &&
@@ -53,13 +57,16 @@ int runCycle(Arguments& arguments)
         OSStatus saved = noErr;
         const bool stateKept = !ClassInfo::save(unit, saved).bytes("jucePluginState").empty();
         const OSStatus closed = unit.close();
+        const CFIndex kept = VeridaneCFGetLiveObjectCount() - liveBefore;
         const bool ok = configured && renderer.problems.empty() && output.allFinite() &&
-                        stateKept && closed == noErr;
+                        stateKept && closed == noErr && counted && kept == 0;
         // Every cycle's line would drown a thousand-cycle run: the first, the last and failures.
         if (!ok || cycle == 1 || cycle == cycles)
-            std::printf("cycle %ld: %s, rendered %lld frames, state %s, close answered %d\n", cycle,
-                        ok ? "clean" : "FAILED", (long long)input.frames(),
-                        stateKept ? "saved" : "missing", int(closed));
+            std::printf("cycle %ld: %s, rendered %lld frames, state %s, close answered %d, "
+                        "objects %s, %ld kept\n",
+                        cycle, ok ? "clean" : "FAILED", (long long)input.frames(),
+                        stateKept ? "saved" : "missing", int(closed),
+                        counted ? "counted" : "NOT COUNTED", long(kept));
         failures += ok ? 0 : 1;
         if (reload)
             bundle.reset();

@@ -43,13 +43,24 @@ int runInfo(Arguments& arguments)
     HostedUnit unit(bundle, options);
     line("opened on", options.roadName());
 
+    // The Component Manager's own selectors: on the plug-in road they are absent, not values.
+    const std::string absent = "none on this road";
     char number[96];
-    std::snprintf(number, sizeof number, "0x%X", unsigned(unit.call(kComponentVersionSelect)));
-    line("version", number);
+    const OSStatus version = unit.call(kComponentVersionSelect);
+    std::snprintf(number, sizeof number, "0x%X", unsigned(version));
+    line("version", version == badComponentSelector ? absent : number);
     std::string canDo;
     for (SInt16 selector = 1; selector <= 0x102; selector = selector == 19 ? 0x101 : selector + 1)
-        if (unit.call(kComponentCanDoSelect, UInt32(selector)) == 1)
+    {
+        const OSStatus answer = unit.call(kComponentCanDoSelect, UInt32(selector));
+        if (answer == badComponentSelector)
+        {
+            canDo = absent;
+            break;
+        }
+        if (answer == 1)
             canDo += std::to_string(selector) + " ";
+    }
     line("can do", canDo);
 
     AUChannelInfo pair{};
