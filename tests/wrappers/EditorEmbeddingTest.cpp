@@ -147,11 +147,15 @@ TEST(WrapperEditorEmbedding, HostMayDestroyItsWindowBeforeClosingTheEditor)
     using namespace std::chrono_literals;
     Instance instance;
     instance.start();
-    // How long the editor runs without its window before the host closes it: not a single
-    // frame, or a few of its 50 ms redraws.
-    for (const auto runningWithoutWindow : {200ms, 0ms, 200ms})
+    struct Row
     {
-        SCOPED_TRACE(runningWithoutWindow.count());
+        std::chrono::milliseconds runningWithoutWindow; // none, or a few of its 50 ms redraws
+        bool reopensBeforeClosing;
+    };
+    for (const auto row : {Row{200ms, false}, Row{0ms, false}, Row{200ms, true}, Row{0ms, true}})
+    {
+        SCOPED_TRACE(testing::Message() << row.runningWithoutWindow.count() << " ms, reopens "
+                                        << row.reopensBeforeClosing);
         // Xlib's default handler ends this process on any failed request, the plug-in's
         // included: surviving is the check.
         HostWindow host(nullptr);
@@ -160,10 +164,10 @@ TEST(WrapperEditorEmbedding, HostMayDestroyItsWindowBeforeClosingTheEditor)
         ASSERT_EQ(host.childSizes(1).size(), 1u);
         std::this_thread::sleep_for(100ms); // the editor draws and takes in its window's events
 
-        // Between two of the message thread's tasks: a frame already on its way to the window
+        // Between two of the message thread's tasks: a drawing already on its way to the window
         // when it goes would fail whatever the plug-in did.
         MessageThread::runOnMessageThread([&] { host.destroyWindow(); });
-        for (auto ran = 0ms; ran < runningWithoutWindow; ran += 20ms)
+        for (auto ran = 0ms; ran < row.runningWithoutWindow; ran += 20ms)
         {
             EXPECT_EQ(instance.dispatch(effEditIdle), 0);
             instance.effect->setParameter(instance.effect, 0, float(ran.count()) / 200.0f);
@@ -173,6 +177,12 @@ TEST(WrapperEditorEmbedding, HostMayDestroyItsWindowBeforeClosingTheEditor)
         ASSERT_EQ(instance.dispatch(effEditGetRect, 0, 0, &rect), 1);
         EXPECT_EQ(rect->right, 443);
         EXPECT_EQ(rect->bottom, 233);
+        HostWindow next(nullptr);
+        if (row.reopensBeforeClosing)
+        {
+            ASSERT_EQ(instance.dispatch(effEditOpen, 0, 0, next.handle()), 1);
+            EXPECT_EQ(next.childSizes(1), (std::vector<std::pair<int, int>>{{443, 233}}));
+        }
         instance.dispatch(effEditClose);
     }
 }

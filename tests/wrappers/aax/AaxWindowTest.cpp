@@ -103,7 +103,7 @@ TEST(AaxWrapper, WindowSurvivesAHostThatDestroysItsViewBeforeTakingItAway)
                   0);
         std::this_thread::sleep_for(100ms); // the editor draws and takes in its window's events
 
-        // Between two of the message thread's tasks: a frame already on its way to the view when
+        // Between two of the message thread's tasks: a drawing already on its way to the view when
         // it goes would fail whatever the plug-in did.
         veridane::wrappers::MessageThread::runOnMessageThread([&] { view.reset(); });
         for (auto ran = 0ms; ran < runningWithoutView; ran += 20ms)
