@@ -36,9 +36,11 @@ bool guiIsShutDown()
 class HostWindow
 {
 public:
-    HostWindow()
+    /** Installs the error handler for the whole process; null is Xlib's default, which ends the
+        process on the first failed request of any connection. */
+    explicit HostWindow(XErrorHandler errorHandler = countXError)
     {
-        XSetErrorHandler(countXError);
+        XSetErrorHandler(errorHandler);
         // Opening a display right after another client left fails now and then.
         for (int attempt = 0; attempt < 20 && display == nullptr; ++attempt)
         {
@@ -57,8 +59,18 @@ public:
     {
         if (display == nullptr)
             return;
-        XDestroyWindow(display, window);
+        destroyWindow();
         XCloseDisplay(display);
+    }
+
+    /** Destroys the window, and every window in it, before the call returns. */
+    void destroyWindow()
+    {
+        if (window == 0)
+            return;
+        XDestroyWindow(display, window);
+        XSync(display, False);
+        window = 0;
     }
 
     void* handle() const { return reinterpret_cast<void*>(window); }
@@ -126,6 +138,53 @@ TEST(WrapperEditorEmbedding, EditorOpensInsideTheHostWindowAndLeavesOnEveryClose
         EXPECT_TRUE(host.childSizes(0).empty());
     }
     EXPECT_EQ(xErrors.load(), 0);
+}
+
+TEST(WrapperEditorEmbedding, HostMayDestroyItsWindowBeforeClosingTheEditor)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "no X display";
+    using namespace std::chrono_literals;
+    Instance instance;
+    instance.start();
+    struct Row
+    {
+        std::chrono::milliseconds runningWithoutWindow; // none, or a few of its 50 ms redraws
+        bool reopensBeforeClosing;
+    };
+    for (const auto row : {Row{200ms, false}, Row{0ms, false}, Row{200ms, true}, Row{0ms, true}})
+    {
+        SCOPED_TRACE(testing::Message() << row.runningWithoutWindow.count() << " ms, reopens "
+                                        << row.reopensBeforeClosing);
+        // Xlib's default handler ends this process on any failed request, the plug-in's
+        // included: surviving is the check.
+        HostWindow host(nullptr);
+        ASSERT_NE(host.display, nullptr);
+        ASSERT_EQ(instance.dispatch(effEditOpen, 0, 0, host.handle()), 1);
+        ASSERT_EQ(host.childSizes(1).size(), 1u);
+        std::this_thread::sleep_for(100ms); // the editor draws and takes in its window's events
+
+        // Between two of the message thread's tasks: a drawing already on its way to the window
+        // when it goes would fail whatever the plug-in did.
+        MessageThread::runOnMessageThread([&] { host.destroyWindow(); });
+        for (auto ran = 0ms; ran < row.runningWithoutWindow; ran += 20ms)
+        {
+            EXPECT_EQ(instance.dispatch(effEditIdle), 0);
+            instance.effect->setParameter(instance.effect, 0, float(ran.count()) / 200.0f);
+            std::this_thread::sleep_for(20ms);
+        }
+        ERect* rect = nullptr;
+        ASSERT_EQ(instance.dispatch(effEditGetRect, 0, 0, &rect), 1);
+        EXPECT_EQ(rect->right, 443);
+        EXPECT_EQ(rect->bottom, 233);
+        HostWindow next(nullptr);
+        if (row.reopensBeforeClosing)
+        {
+            ASSERT_EQ(instance.dispatch(effEditOpen, 0, 0, next.handle()), 1);
+            EXPECT_EQ(next.childSizes(1), (std::vector<std::pair<int, int>>{{443, 233}}));
+        }
+        instance.dispatch(effEditClose);
+    }
 }
 
 TEST(WrapperEditorEmbedding, RectIsTheEditorsSizeAndStaysReadable)

@@ -66,11 +66,11 @@ bool EditorEmbedding::embedInto(void* parentWindow)
             if (e == nullptr)
                 return;
             // A second embed moves the editor to the window the host passes now.
-            if (e->isOnDesktop())
-                e->removeFromDesktop();
-            e->setVisible(true);
-            e->addToDesktop(0, parentWindow);
-            embedded = e->isOnDesktop();
+            frame.reset();
+            frame = std::make_unique<EmbeddedEditorFrame>(*e, parentWindow);
+            embedded = frame->isOnDesktop();
+            if (!embedded)
+                frame.reset();
         });
     return embedded;
 }
@@ -92,6 +92,8 @@ juce::AudioProcessorEditor* EditorEmbedding::createEditorOnMessageThread()
 
 void EditorEmbedding::deleteEditorOnMessageThread()
 {
+    // The frame holds the editor, and takes it out of the host's window: it goes first.
+    frame.reset();
     if (editor == nullptr)
         return;
     // The processor must forget its active editor before that editor goes.

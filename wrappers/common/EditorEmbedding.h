@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wrappers/common/EmbeddedEditorFrame.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
@@ -27,7 +29,8 @@ public:
         it. Answers false for a null window, without a display, or without an editor. */
     bool embedInto(void* parentWindow);
 
-    /** Deletes the editor; the processor lives on. */
+    /** Deletes the editor; the processor lives on. The host may have destroyed its window
+        before. */
     void close();
 
     /** Message thread: the editor if it exists, for a caller already running there. */
@@ -41,6 +44,8 @@ private:
 
     juce::AudioProcessor& processor;
     std::unique_ptr<juce::AudioProcessorEditor> editor;
+    /** Holds the editor while it is in a host's window. */
+    std::unique_ptr<EmbeddedEditorFrame> frame;
 
     JUCE_DECLARE_NON_COPYABLE(EditorEmbedding)
 };

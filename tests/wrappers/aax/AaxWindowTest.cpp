@@ -11,6 +11,9 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace aaxtest;
 using fakeaax::FakeHost;
 namespace gui = fakeaax::gui;
@@ -74,5 +77,48 @@ TEST(AaxWrapper, WindowAnswersItsSizeAndPassesResizesToTheCurrentContainer)
     fakeaax::release(window);
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), 0u);
     EXPECT_EQ(host.unbalanced(), Strings{});
+}
+
+TEST(AaxWrapper, WindowSurvivesAHostThatDestroysItsViewBeforeTakingItAway)
+{
+    using namespace std::chrono_literals;
+    XInitThreads();
+    if (!EditorWindow::displayAvailable())
+        GTEST_SKIP() << "no X display";
+    FakeHost host;
+    OpenAaxEffect open(host);
+    void* window = nullptr;
+    ASSERT_EQ(fakeaax::queryInterface(veridane::aax::createEffectGui(), fakeaax::guid("EffectGUI"),
+                                      &window),
+              0);
+    ASSERT_EQ(gui::Initialize::call(window, open.instance), 0);
+
+    // How long the window runs without its view: not a single frame, or a few of its redraws.
+    for (const auto runningWithoutView : {200ms, 0ms, 200ms})
+    {
+        SCOPED_TRACE(runningWithoutView.count());
+        auto view = std::make_unique<EditorWindow>(443, 233);
+        ASSERT_EQ(gui::SetViewContainer::call(
+                      window, host.newViewObject(1, reinterpret_cast<void*>(view->id()))),
+                  0);
+        std::this_thread::sleep_for(100ms); // the editor draws and takes in its window's events
+
+        // Between two of the message thread's tasks: a drawing already on its way to the view when
+        // it goes would fail whatever the plug-in did.
+        veridane::wrappers::MessageThread::runOnMessageThread([&] { view.reset(); });
+        for (auto ran = 0ms; ran < runningWithoutView; ran += 20ms)
+        {
+            open.processor().setParameter(0, float(ran.count()) / 200.0f);
+            EXPECT_EQ(gui::ParameterUpdated::call(window, "0"), 0);
+            std::this_thread::sleep_for(20ms);
+        }
+        fakeaax::ViewSize size{};
+        EXPECT_EQ(gui::GetViewSize::call(window, &size), 0);
+        EXPECT_EQ(size.height, 233.0f);
+        EXPECT_EQ(size.width, 443.0f);
+        EXPECT_EQ(gui::SetViewContainer::call(window, nullptr), 0);
+    }
+    EXPECT_EQ(gui::Uninitialize::call(window), 0);
+    fakeaax::release(window);
 }
 } // namespace
