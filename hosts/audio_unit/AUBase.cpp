@@ -14,22 +14,18 @@
 AUBase::AUBase(AudioComponentInstance inInstance, UInt32 numInputElements, UInt32 numOutputElements,
                UInt32 numGroupElements)
     : ComponentBase(inInstance), mInitNumInputEls(numInputElements),
-      mInitNumOutputEls(numOutputElements), mInitNumGroupEls(numGroupElements)
+      mInitNumOutputEls(numOutputElements), mInitNumGroupEls(numGroupElements),
+      mCurrentPreset(AUPreset{-1, AUPresetKeys::Get().untitled})
 {
     ResetRenderTime();
-    const AUPresetKeys& keys = AUPresetKeys::Get();
     mAudioUnitAPIVersion = 2;
     // No listener can exist yet: the notice reaches nobody.
     AUBase::SetMaxFramesPerSlice(kDefaultMaxFramesPerSlice);
     Globals().Initialize(this, kAudioUnitScope_Global, 1);
-    mCurrentPreset = {-1, keys.untitled};
-    CFRetain(mCurrentPreset.presetName);
 }
 
 AUBase::~AUBase()
 {
-    if (mCurrentPreset.presetName != nullptr)
-        CFRelease(mCurrentPreset.presetName);
     if (mContextName != nullptr)
         CFRelease(mContextName);
 }

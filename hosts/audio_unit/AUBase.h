@@ -6,6 +6,7 @@
 #pragma once
 
 #include "hosts/audio_unit/AUIOElement.h"
+#include "hosts/audio_unit/AUPresentPreset.h"
 #include "hosts/audio_unit/AUPropertyListeners.h"
 #include "hosts/audio_unit/AURetirement.h"
 #include "hosts/audio_unit/AUScope.h"
@@ -74,7 +75,8 @@ public:
     {
         return mCurrentRenderSampleTime.load(std::memory_order_relaxed);
     }
-    const AUPreset& CurrentPreset() const { return mCurrentPreset; }
+    /** The name is borrowed: valid until the preset changes. */
+    AUPreset CurrentPreset() const { return mCurrentPreset.Borrowed(); }
     const HostCallbackInfo& GetHostCallbackInfo() const { return mHostCallbackInfo; }
     CAMutex* GetMutex() const { return mAUMutex; }
 
@@ -347,7 +349,7 @@ protected:
     std::atomic<UInt32> mMaxFramesPerSlice{kDefaultMaxFramesPerSlice};
     /** The first render error the host has not read yet. */
     std::atomic<OSStatus> mLastRenderError{noErr};
-    AUPreset mCurrentPreset{-1, nullptr};
+    AUPresentPreset mCurrentPreset;
     bool mUsesFixedBlockSize = false;
     ParameterEventList mParamList;
     AUPropertyListeners mPropertyListeners;
