@@ -6,7 +6,6 @@
 #include "hosts/audio_unit/AUPresetKeys.h"
 #include "hosts/audio_unit/AUStatus.h"
 #include "hosts/audio_unit/CAAudioChannelLayout.h"
-#include "hosts/audio_unit/CAMutex.h"
 
 #include <algorithm>
 #include <cstring>
@@ -276,23 +275,29 @@ OSStatus AUBase::SetBusCount(AudioUnitScope inScope, UInt32 inCount)
 
 OSStatus AUBase::SetConnection(const AudioUnitConnection& inConnection)
 {
-    AUInputElement* input = GetInput(inConnection.destInputNumber);
+    // A missing input is refused before the source is asked.
+    GetInput(inConnection.destInputNumber);
     if (inConnection.sourceAudioUnit != nullptr)
     {
         CAStreamBasicDescription sourceFormat;
         UInt32 size = sizeof sourceFormat;
-        if (const OSStatus result = AudioUnitGetProperty(
-                inConnection.sourceAudioUnit, kAudioUnitProperty_StreamFormat,
-                kAudioUnitScope_Output, inConnection.sourceOutputNumber, &sourceFormat, &size);
-            result != noErr)
+        OSStatus result;
+        {
+            const CAMutexReleaser askingTheSource(mAUMutex);
+            result = AudioUnitGetProperty(inConnection.sourceAudioUnit,
+                                          kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output,
+                                          inConnection.sourceOutputNumber, &sourceFormat, &size);
+        }
+        if (result != noErr)
             return result;
-        if (const OSStatus result = DispatchSetProperty(
-                kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input,
-                inConnection.destInputNumber, &sourceFormat, sizeof sourceFormat);
-            result != noErr)
+        result =
+            DispatchSetProperty(kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input,
+                                inConnection.destInputNumber, &sourceFormat, sizeof sourceFormat);
+        if (result != noErr)
             return result;
     }
-    input->SetConnection(inConnection);
+    // Looked up again: others had the unit while the source was asked.
+    GetInput(inConnection.destInputNumber)->SetConnection(inConnection);
     PropertyChanged(kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input,
                     inConnection.destInputNumber);
     return noErr;
