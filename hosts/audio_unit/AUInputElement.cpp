@@ -18,8 +18,24 @@ AUInputElement::EInputType AUInputElement::InputType() const
     return source != nullptr ? source->value.mInputType : kNoInput;
 }
 
+bool AUInputElement::Source::operator==(const Source& other) const
+{
+    return mInputType == other.mInputType && mInputProc == other.mInputProc &&
+           mInputProcRefCon == other.mInputProcRefCon &&
+           mConnection.sourceAudioUnit == other.mConnection.sourceAudioUnit &&
+           mConnection.sourceOutputNumber == other.mConnection.sourceOutputNumber &&
+           mConnection.destInputNumber == other.mConnection.destInputNumber &&
+           mConnRenderProc == other.mConnRenderProc &&
+           mConnInstanceStorage == other.mConnInstanceStorage;
+}
+
 void AUInputElement::Publish(std::unique_ptr<SourceRecord> source)
 {
+    // The same source again stays: a set repeated from every render would otherwise retire a
+    // record each time.
+    const SourceRecord* const current = mSource.load();
+    if (current != nullptr && source != nullptr && current->value == source->value)
+        return;
     // A render that is pulling from the old source keeps it until the render is over.
     mAudioUnit.GetRetirement().Retire(mSource.exchange(source.release()));
 }

@@ -58,6 +58,8 @@ private:
         AudioUnitConnection mConnection{};
         AudioUnitRenderProc mConnRenderProc = nullptr;
         void* mConnInstanceStorage = nullptr;
+
+        bool operator==(const Source& other) const;
     };
     using SourceRecord = AURetirableValue<Source>;
 
