@@ -120,6 +120,9 @@ void AUBufferList::Allocate(const CAStreamBasicDescription& format, UInt32 frame
                 next->memory = static_cast<Byte*>(reallocf(nullptr, total));
                 if (next->memory == nullptr)
                     throw std::bad_alloc();
+                // A render of a sample time already rendered hands out what the buffer holds:
+                // never memory nobody wrote.
+                std::memset(next->memory, 0, total);
                 next->bytes = total;
             }
         }
