@@ -6,7 +6,6 @@
 #include "hosts/audio_unit/AUPresetKeys.h"
 #include "hosts/audio_unit/AUStatus.h"
 #include "hosts/audio_unit/CAAudioChannelLayout.h"
-#include "hosts/audio_unit/CAMutex.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,22 +13,18 @@
 AUBase::AUBase(AudioComponentInstance inInstance, UInt32 numInputElements, UInt32 numOutputElements,
                UInt32 numGroupElements)
     : ComponentBase(inInstance), mInitNumInputEls(numInputElements),
-      mInitNumOutputEls(numOutputElements), mInitNumGroupEls(numGroupElements)
+      mInitNumOutputEls(numOutputElements), mInitNumGroupEls(numGroupElements),
+      mCurrentPreset(AUPreset{-1, AUPresetKeys::Get().untitled})
 {
     ResetRenderTime();
-    const AUPresetKeys& keys = AUPresetKeys::Get();
     mAudioUnitAPIVersion = 2;
     // No listener can exist yet: the notice reaches nobody.
     AUBase::SetMaxFramesPerSlice(kDefaultMaxFramesPerSlice);
     Globals().Initialize(this, kAudioUnitScope_Global, 1);
-    mCurrentPreset = {-1, keys.untitled};
-    CFRetain(mCurrentPreset.presetName);
 }
 
 AUBase::~AUBase()
 {
-    if (mCurrentPreset.presetName != nullptr)
-        CFRelease(mCurrentPreset.presetName);
     if (mContextName != nullptr)
         CFRelease(mContextName);
 }
@@ -280,23 +275,29 @@ OSStatus AUBase::SetBusCount(AudioUnitScope inScope, UInt32 inCount)
 
 OSStatus AUBase::SetConnection(const AudioUnitConnection& inConnection)
 {
-    AUInputElement* input = GetInput(inConnection.destInputNumber);
+    // A missing input is refused before the source is asked.
+    GetInput(inConnection.destInputNumber);
     if (inConnection.sourceAudioUnit != nullptr)
     {
         CAStreamBasicDescription sourceFormat;
         UInt32 size = sizeof sourceFormat;
-        if (const OSStatus result = AudioUnitGetProperty(
-                inConnection.sourceAudioUnit, kAudioUnitProperty_StreamFormat,
-                kAudioUnitScope_Output, inConnection.sourceOutputNumber, &sourceFormat, &size);
-            result != noErr)
+        OSStatus result;
+        {
+            const CAMutexReleaser askingTheSource(mAUMutex);
+            result = AudioUnitGetProperty(inConnection.sourceAudioUnit,
+                                          kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output,
+                                          inConnection.sourceOutputNumber, &sourceFormat, &size);
+        }
+        if (result != noErr)
             return result;
-        if (const OSStatus result = DispatchSetProperty(
-                kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input,
-                inConnection.destInputNumber, &sourceFormat, sizeof sourceFormat);
-            result != noErr)
+        result =
+            DispatchSetProperty(kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input,
+                                inConnection.destInputNumber, &sourceFormat, sizeof sourceFormat);
+        if (result != noErr)
             return result;
     }
-    input->SetConnection(inConnection);
+    // Looked up again: others had the unit while the source was asked.
+    GetInput(inConnection.destInputNumber)->SetConnection(inConnection);
     PropertyChanged(kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input,
                     inConnection.destInputNumber);
     return noErr;

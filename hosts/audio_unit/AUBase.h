@@ -6,9 +6,11 @@
 #pragma once
 
 #include "hosts/audio_unit/AUIOElement.h"
+#include "hosts/audio_unit/AUPresentPreset.h"
 #include "hosts/audio_unit/AUPropertyListeners.h"
 #include "hosts/audio_unit/AURetirement.h"
 #include "hosts/audio_unit/AUScope.h"
+#include "hosts/audio_unit/CAMutex.h"
 #include "hosts/audio_unit/CAStreamBasicDescription.h"
 #include "hosts/audio_unit/ComponentBase.h"
 #include "hosts/audio_unit/TThreadSafeList.h"
@@ -20,7 +22,6 @@
 
 class AUInputElement;
 class AUOutputElement;
-class CAMutex;
 
 class AUBase : public ComponentBase
 {
@@ -74,7 +75,8 @@ public:
     {
         return mCurrentRenderSampleTime.load(std::memory_order_relaxed);
     }
-    const AUPreset& CurrentPreset() const { return mCurrentPreset; }
+    /** The name is borrowed: valid until the preset changes. */
+    AUPreset CurrentPreset() const { return mCurrentPreset.Borrowed(); }
     const HostCallbackInfo& GetHostCallbackInfo() const { return mHostCallbackInfo; }
     CAMutex* GetMutex() const { return mAUMutex; }
 
@@ -145,7 +147,10 @@ public:
     /** Flush-to-zero for the call, the checks, the notifications before and after, and the
         recording of errors. Answers a status, never throws. A render nested in a render of this
         unit on the same thread (a unit fed from its own output) answers -1 at once, unless its
-        sample time is the one being rendered, which RenderBus answers from that render. */
+        sample time is the one being rendered, which RenderBus answers from that render. Takes no
+        lock: only a host call made from inside it (by the render callback, a notification, or a
+        listener of the render error) takes the unit's mutex, as every such call does, and may
+        wait for a host thread that holds it; that is the host's choice. */
     OSStatus DoRender(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& inTimeStamp,
                       UInt32 inBusNumber, UInt32 inNumberFrames, AudioBufferList& ioData);
     /** A host's render call, on every road: a null time stamp or buffer list is
@@ -225,7 +230,8 @@ public:
 
     virtual bool BusCountWritable(AudioUnitScope) { return false; }
     virtual OSStatus SetBusCount(AudioUnitScope inScope, UInt32 inCount);
-    /** Takes the source's output format on the input first. */
+    /** Takes the source's output format on the input first. While it asks the source, the
+        unit's mutex is let go (the source takes its own). */
     virtual OSStatus SetConnection(const AudioUnitConnection& inConnection);
     virtual OSStatus SetInputCallback(UInt32 inPropertyID, AudioUnitElement inElement,
                                       AURenderCallback inProc, void* inRefCon);
@@ -319,6 +325,9 @@ public:
     virtual OSStatus ProcessScheduledSlice(void*, UInt32, UInt32, UInt32) { return noErr; }
 
 protected:
+    /** The unit's own mutex, installed as mAUMutex at construction. First, so that it outlives
+        everything else the unit takes down. */
+    CAMutex mUnitMutex;
     /** Before the scopes: the elements retire into it until the unit is destroyed. */
     AURetirement mRetirement;
     bool mElementsCreated = false;
@@ -347,13 +356,15 @@ protected:
     std::atomic<UInt32> mMaxFramesPerSlice{kDefaultMaxFramesPerSlice};
     /** The first render error the host has not read yet. */
     std::atomic<OSStatus> mLastRenderError{noErr};
-    AUPreset mCurrentPreset{-1, nullptr};
+    AUPresentPreset mCurrentPreset;
     bool mUsesFixedBlockSize = false;
     ParameterEventList mParamList;
     AUPropertyListeners mPropertyListeners;
     bool mBuffersAllocated = false;
-    /** Not owned; no class of this program installs one. */
-    CAMutex* mAUMutex = nullptr;
+    /** Taken by the host calls that are not real-time, on both roads, and by PreDestructor:
+        host calls on one unit run one after the other. Not owned; the unit's own unless a class
+        installs another. */
+    CAMutex* mAUMutex = &mUnitMutex;
     HostCallbackInfo mHostCallbackInfo{};
     CFStringRef mContextName = nullptr;
 

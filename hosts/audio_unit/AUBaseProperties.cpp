@@ -315,9 +315,7 @@ OSStatus AUBase::DispatchGetProperty(AudioUnitPropertyID inID, AudioUnitScope in
         return result;
     }
     case kAudioUnitProperty_PresentPreset:
-        if (mCurrentPreset.presetName != nullptr)
-            CFRetain(mCurrentPreset.presetName);
-        WriteValue(outData, mCurrentPreset);
+        WriteValue(outData, mCurrentPreset.CopyRetained());
         return noErr;
     case kAudioUnitProperty_IconLocation:
     {

@@ -69,8 +69,8 @@ OSStatus AUBase::SaveState(CFPropertyListRef* outData)
         SaveExtendedScopes(data.get());
         AddNewKey(dictionary.get(), keys.data, data.get());
 
-        if (mCurrentPreset.presetName != nullptr)
-            AddNewKey(dictionary.get(), keys.name, mCurrentPreset.presetName);
+        if (const CFOwned<CFStringRef> name(mCurrentPreset.CopyRetained().presetName); name)
+            AddNewKey(dictionary.get(), keys.name, name.get());
 
         SInt32 quality = 0;
         if (GetProperty(kAudioUnitProperty_RenderQuality, kAudioUnitScope_Global, 0, &quality) ==
@@ -123,10 +123,7 @@ OSStatus AUBase::RestoreState(CFPropertyListRef inData)
     auto name = static_cast<CFStringRef>(ValueOfKind(dictionary, keys.name, CFStringGetTypeID()));
     if (name == nullptr)
         name = keys.untitled;
-    CFRetain(name);
-    if (mCurrentPreset.presetName != nullptr)
-        CFRelease(mCurrentPreset.presetName);
-    mCurrentPreset = {-1, name};
+    mCurrentPreset.Set({-1, name});
     PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
 
     if (auto number = static_cast<CFNumberRef>(
@@ -181,11 +178,7 @@ OSStatus AUBase::NewFactoryPresetSet(const AUPreset&)
 
 OSStatus AUBase::NewCustomPresetSet(const AUPreset& inNewCustomPreset)
 {
-    if (inNewCustomPreset.presetName != nullptr)
-        CFRetain(inNewCustomPreset.presetName);
-    if (mCurrentPreset.presetName != nullptr)
-        CFRelease(mCurrentPreset.presetName);
-    mCurrentPreset = inNewCustomPreset;
+    mCurrentPreset.Set(inNewCustomPreset);
     return noErr;
 }
 
@@ -193,9 +186,6 @@ bool AUBase::SetAFactoryPresetAsCurrent(const AUPreset& inPreset)
 {
     if (inPreset.presetNumber < 0 || inPreset.presetName == nullptr)
         return false;
-    CFRetain(inPreset.presetName);
-    if (mCurrentPreset.presetName != nullptr)
-        CFRelease(mCurrentPreset.presetName);
-    mCurrentPreset = inPreset;
+    mCurrentPreset.Set(inPreset);
     return true;
 }

@@ -52,9 +52,21 @@ std::unique_ptr<AUBufferList::Holding> AUBufferList::Successor(const Holding* cu
     return next;
 }
 
+bool AUBufferList::Holding::HoldsAsMuchAs(const Holding& other) const
+{
+    return memory == other.memory && externalMemory == other.externalMemory && ptrs == other.ptrs &&
+           streams == other.streams && frames == other.frames && bytes == other.bytes;
+}
+
 void AUBufferList::Replace(std::unique_ptr<Holding> next, Byte* letGoMemory,
                            AudioBufferList* letGoPtrs)
 {
+    // Asked again for what it holds: a new holding would only be retired, one for every render
+    // whose notification or callback sets the same again.
+    const Holding* const current = mCurrent.load();
+    if (current != nullptr && letGoMemory == nullptr && letGoPtrs == nullptr &&
+        next->HoldsAsMuchAs(*current))
+        return;
     Holding* const previous = mCurrent.exchange(next.release());
     // A holding always comes before anything can be let go of it.
     if (previous == nullptr)
@@ -108,6 +120,9 @@ void AUBufferList::Allocate(const CAStreamBasicDescription& format, UInt32 frame
                 next->memory = static_cast<Byte*>(reallocf(nullptr, total));
                 if (next->memory == nullptr)
                     throw std::bad_alloc();
+                // A render of a sample time already rendered hands out what the buffer holds:
+                // never memory nobody wrote.
+                std::memset(next->memory, 0, total);
                 next->bytes = total;
             }
         }

@@ -91,6 +91,8 @@ private:
     {
         /** Frees what the holding that replaced this one let go of. */
         ~Holding() override;
+        /** The same blocks and capacities. */
+        bool HoldsAsMuchAs(const Holding& other) const;
 
         Byte* memory = nullptr;
         bool externalMemory = false;
@@ -107,7 +109,8 @@ private:
 
     /** A new holding with the present one's blocks and capacities, its list unusable. */
     static std::unique_ptr<Holding> Successor(const Holding* current);
-    /** Publishes `next` and retires the present holding with the blocks `next` let go of. */
+    /** Publishes `next` and retires the present holding with the blocks `next` let go of;
+        unless `next` holds just what the present one does, which stays. */
     void Replace(std::unique_ptr<Holding> next, Byte* letGoMemory, AudioBufferList* letGoPtrs);
     /** The holding the render pinned, or else the present one. */
     Holding* Active() const noexcept { return mRenderPinned ? mPinned : mCurrent.load(); }

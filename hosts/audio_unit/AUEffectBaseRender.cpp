@@ -41,6 +41,11 @@ OSStatus AUEffectBase::Render(AudioUnitRenderActionFlags& ioActionFlags,
     if (const OSStatus result = input->PullInput(ioActionFlags, inTimeStamp, 0, inFramesToProcess);
         result != noErr)
         return result;
+    // A render callback that initialised the unit anew changed what this render took: it answers
+    // as after a notification that did so. One that only uninitialised it built nothing new, and
+    // the render goes on with what it took.
+    if (IsInitialized() && !RenderStateIsCurrent())
+        return kAudioUnitErr_Uninitialized;
 
     const bool inPlace = ProcessesInPlace();
     if (inPlace && output->WillAllocateBuffer())

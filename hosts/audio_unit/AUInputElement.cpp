@@ -1,6 +1,7 @@
 #include "hosts/audio_unit/AUInputElement.h"
 
 #include "hosts/audio_unit/AUBase.h"
+#include "hosts/audio_unit/CAMutex.h"
 
 #include <memory>
 
@@ -17,10 +18,26 @@ AUInputElement::EInputType AUInputElement::InputType() const
     return source != nullptr ? source->value.mInputType : kNoInput;
 }
 
-void AUInputElement::Publish(SourceRecord* source)
+bool AUInputElement::Source::operator==(const Source& other) const
 {
+    return mInputType == other.mInputType && mInputProc == other.mInputProc &&
+           mInputProcRefCon == other.mInputProcRefCon &&
+           mConnection.sourceAudioUnit == other.mConnection.sourceAudioUnit &&
+           mConnection.sourceOutputNumber == other.mConnection.sourceOutputNumber &&
+           mConnection.destInputNumber == other.mConnection.destInputNumber &&
+           mConnRenderProc == other.mConnRenderProc &&
+           mConnInstanceStorage == other.mConnInstanceStorage;
+}
+
+void AUInputElement::Publish(std::unique_ptr<SourceRecord> source)
+{
+    // The same source again stays: a set repeated from every render would otherwise retire a
+    // record each time.
+    const SourceRecord* const current = mSource.load();
+    if (current != nullptr && source != nullptr && current->value == source->value)
+        return;
     // A render that is pulling from the old source keeps it until the render is over.
-    mAudioUnit.GetRetirement().Retire(mSource.exchange(source));
+    mAudioUnit.GetRetirement().Retire(mSource.exchange(source.release()));
 }
 
 OSStatus AUInputElement::SetStreamFormat(const CAStreamBasicDescription& format)
@@ -38,32 +55,33 @@ void AUInputElement::SetConnection(const AudioUnitConnection& connection)
         Disconnect();
         return;
     }
-    // Both records first, so that nothing fails once the connection is out. The fast function
-    // of an earlier source must not outlive its connection, even when the allocation below
-    // fails.
-    auto plain = std::make_unique<SourceRecord>();
-    auto fast = std::make_unique<SourceRecord>();
-    plain->value.mInputType = kFromConnection;
-    plain->value.mConnection = connection;
-    fast->value = plain->value;
-    Publish(plain.release());
-    AllocateBuffer();
+    // The record first, so that nothing fails once the source has been asked.
+    auto source = std::make_unique<SourceRecord>();
+    source->value.mInputType = kFromConnection;
+    source->value.mConnection = connection;
 
     AudioUnitRenderProc renderProc = nullptr;
     UInt32 size = sizeof renderProc;
-    if (AudioUnitGetProperty(connection.sourceAudioUnit, kAudioUnitProperty_FastDispatch,
-                             kAudioUnitScope_Global, kAudioUnitRenderSelect, &renderProc,
-                             &size) != noErr ||
-        size != sizeof renderProc || renderProc == nullptr)
-        return;
+    OSStatus result;
+    {
+        const CAMutexReleaser askingTheSource(mAudioUnit.GetMutex());
+        result = AudioUnitGetProperty(connection.sourceAudioUnit, kAudioUnitProperty_FastDispatch,
+                                      kAudioUnitScope_Global, kAudioUnitRenderSelect, &renderProc,
+                                      &size);
+    }
     // The fast function takes the source's storage in place of its handle: without storage
     // the source is rendered through AudioUnitRender.
-    void* storage = ComponentBase::CMgr_GetComponentInstanceStorage(connection.sourceAudioUnit);
-    if (storage == nullptr)
-        return;
-    fast->value.mConnInstanceStorage = storage;
-    fast->value.mConnRenderProc = renderProc;
-    Publish(fast.release());
+    void* storage =
+        result == noErr && size == sizeof renderProc && renderProc != nullptr
+            ? ComponentBase::CMgr_GetComponentInstanceStorage(connection.sourceAudioUnit)
+            : nullptr;
+    if (storage != nullptr)
+    {
+        source->value.mConnInstanceStorage = storage;
+        source->value.mConnRenderProc = renderProc;
+    }
+    Publish(std::move(source));
+    AllocateBuffer();
 }
 
 void AUInputElement::SetInputCallback(AURenderCallback proc, void* refCon)
@@ -77,7 +95,7 @@ void AUInputElement::SetInputCallback(AURenderCallback proc, void* refCon)
     source->value.mInputType = kFromCallback;
     source->value.mInputProc = proc;
     source->value.mInputProcRefCon = refCon;
-    Publish(source.release());
+    Publish(std::move(source));
     AllocateBuffer();
 }
 

@@ -5,6 +5,7 @@
 #include "hosts/audio_unit/AUIOElement.h"
 
 #include <atomic>
+#include <memory>
 
 class AUInputElement : public AUIOElement
 {
@@ -25,7 +26,8 @@ public:
     bool NeedsBufferSpace() const override { return IsCallback(); }
 
     /** A null source unit disconnects. Asks the source for its fast render function, which is
-        used only together with the source's instance storage. */
+        used only together with the source's instance storage; the unit's mutex is let go while
+        it asks. */
     void SetConnection(const AudioUnitConnection& connection);
     /** A null callback disconnects. */
     void SetInputCallback(AURenderCallback proc, void* refCon);
@@ -56,12 +58,14 @@ private:
         AudioUnitConnection mConnection{};
         AudioUnitRenderProc mConnRenderProc = nullptr;
         void* mConnInstanceStorage = nullptr;
+
+        bool operator==(const Source& other) const;
     };
     using SourceRecord = AURetirableValue<Source>;
 
     EInputType InputType() const;
     /** Publishes the source (null for none) and retires the one it replaces. */
-    void Publish(SourceRecord* source);
+    void Publish(std::unique_ptr<SourceRecord> source);
     bool DeliveredWholeBuffers(const AudioBufferList& list, const CAStreamBasicDescription& format,
                                UInt32 frames) const;
 

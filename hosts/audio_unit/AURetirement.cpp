@@ -31,6 +31,10 @@ void AURetirement::Push(AURetirable* first, AURetirable* last) noexcept
 
 void AURetirement::FreeRetired() noexcept
 {
+    // A writer inside a reader (a host call made from a render) would only put the list back:
+    // it leaves it alone without walking it.
+    if (mReaders.load() != 0)
+        return;
     // Taken before the readers are counted: what was retired by now was out of every later
     // reader's reach, so when no reader is in, nobody holds any of it.
     AURetirable* const taken = mRetired.exchange(nullptr);

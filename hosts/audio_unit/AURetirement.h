@@ -49,6 +49,8 @@ public:
     void Retire(AURetirable* record) noexcept;
     /** Writer: frees what was retired, unless a reader is in; then it waits for a later call. */
     void FreeRetired() noexcept;
+    /** Whether anything retired still waits to be freed. */
+    bool HoldsRetired() const noexcept { return mRetired.load() != nullptr; }
 
     /** A reader for the scope's lifetime. */
     class Reading

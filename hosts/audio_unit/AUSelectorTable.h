@@ -24,6 +24,9 @@ struct AUSelectorRow
     UInt8 argumentWords;
     /** Lookup hands out a method for it. */
     bool plugInRoad;
+    /** The call takes the unit's mutex. A host calls the real-time selectors (render,
+        parameters set or scheduled, MIDI) on its audio thread, which must never wait for its
+        other threads: on neither road do they take it. */
     bool plugInLocks;
     /** The Component Manager dispatch serves it (the MIDI selectors through the MIDI dispatch). */
     bool componentManagerRoad;
@@ -39,7 +42,7 @@ inline constexpr std::array<AUSelectorRow, 17> kAUSelectorTable{{
     {kAudioUnitGetPropertySelect, "GetProperty", 5, true, true, true, true, AUCanDo::yes},
     {kAudioUnitSetPropertySelect, "SetProperty", 5, true, true, true, true, AUCanDo::yes},
     {kAudioUnitGetParameterSelect, "GetParameter", 4, true, true, true, true, AUCanDo::yes},
-    {kAudioUnitSetParameterSelect, "SetParameter", 5, true, false, true, true, AUCanDo::yes},
+    {kAudioUnitSetParameterSelect, "SetParameter", 5, true, false, true, false, AUCanDo::yes},
     {kAudioUnitResetSelect, "Reset", 2, true, true, true, true, AUCanDo::yes},
     {kAudioUnitAddPropertyListenerSelect, "AddPropertyListener", 3, true, true, true, true,
      AUCanDo::yes},
@@ -50,7 +53,7 @@ inline constexpr std::array<AUSelectorRow, 17> kAUSelectorTable{{
      AUCanDo::fromAPIVersion2},
     {kAudioUnitRemoveRenderNotifySelect, "RemoveRenderNotify", 2, true, true, true, true,
      AUCanDo::fromAPIVersion2},
-    {kAudioUnitScheduleParametersSelect, "ScheduleParameters", 2, true, false, true, true,
+    {kAudioUnitScheduleParametersSelect, "ScheduleParameters", 2, true, false, true, false,
      AUCanDo::fromAPIVersion2},
     {kAudioUnitRemovePropertyListenerWithUserDataSelect, "RemovePropertyListenerWithUserData", 3,
      true, true, true, true, AUCanDo::fromAPIVersion2},

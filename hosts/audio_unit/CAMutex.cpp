@@ -10,11 +10,16 @@ CAMutex::~CAMutex()
     pthread_mutex_destroy(&mMutex);
 }
 
-bool CAMutex::Lock()
+bool CAMutex::IsOwnedByCurrentThread() const
 {
     // Only the owning thread can find itself recorded here, so the check needs no lock.
-    if (mOwned.load(std::memory_order_acquire) &&
-        pthread_equal(mOwner.load(std::memory_order_relaxed), pthread_self()))
+    return mOwned.load(std::memory_order_acquire) &&
+           pthread_equal(mOwner.load(std::memory_order_relaxed), pthread_self());
+}
+
+bool CAMutex::Lock()
+{
+    if (IsOwnedByCurrentThread())
         return false;
     pthread_mutex_lock(&mMutex);
     mOwner.store(pthread_self(), std::memory_order_relaxed);

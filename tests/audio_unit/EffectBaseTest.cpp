@@ -277,11 +277,15 @@ TEST(EffectRender, UninitialisingDuringTheRenderAnswersWhatTheRenderFound)
         const char* name;
         bool fromNotification;
         OSStatus answer;
+        /** Initialised again at this rate after the clean-up, when not 0. */
+        Float64 newRate = 0.0;
     };
     const Row rows[] = {
         {"from the render callback: the render goes on with what it took", false, noErr},
         {"from the pre-render notification: the unit is found uninitialised", true,
          kAudioUnitErr_Uninitialized},
+        {"from the render callback, initialised anew: the render finds it changed", false,
+         kAudioUnitErr_Uninitialized, 44100.0},
     };
     const AURenderCallback uninitialiseOnce = [](void* refCon, AudioUnitRenderActionFlags* flags,
                                                  const AudioTimeStamp*, UInt32, UInt32,
@@ -299,7 +303,15 @@ TEST(EffectRender, UninitialisingDuringTheRenderAnswersWhatTheRenderFound)
         // The notification takes the cleanup before the callback would.
         if (row.fromNotification)
             effect.unit.SetRenderNotification(uninitialiseOnce, &effect.input);
-        effect.input.during = [&] { effect.unit.DoCleanup(); };
+        effect.input.during = [&]
+        {
+            effect.unit.DoCleanup();
+            if (row.newRate == 0.0)
+                return;
+            effect.unit.DispatchSetProperty(kAudioUnitProperty_SampleRate, kAudioUnitScope_Output,
+                                            0, &row.newRate, sizeof row.newRate);
+            effect.unit.DoInitialize();
+        };
         const auto doubled = [&]
         {
             for (UInt32 c = 0; c < 2; ++c)
@@ -308,7 +320,7 @@ TEST(EffectRender, UninitialisingDuringTheRenderAnswersWhatTheRenderFound)
 
         AudioUnitRenderActionFlags flags = 0;
         EXPECT_EQ(effect.Render(flags), row.answer);
-        EXPECT_FALSE(effect.unit.IsInitialized());
+        EXPECT_EQ(effect.unit.IsInitialized(), row.newRate != 0.0);
         if (row.answer == noErr)
             doubled();
         // Initialised again, it renders as before.

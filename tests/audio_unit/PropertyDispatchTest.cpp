@@ -321,6 +321,22 @@ TEST(PropertyValues, GetSetAndRemoveKeepValuesOwnershipAndNoticesStraight)
              EXPECT_EQ(AUEntryCatch(info), kAudioUnitErr_InvalidElement);
              EXPECT_EQ(AUEntryCatch(sizeQuery), kAudioUnitErr_InvalidScope);
              EXPECT_EQ(std::tuple(size, writable, sizeOnly), std::tuple(40u, Boolean(false), 40u)); }, 8, 0},
+        {"the same callback and lent block again from every render retire nothing", [&](FullUnit& u) {
+             alignas(16) static Byte block[16384];
+             static AURenderCallback again; // a notification, and the render callback it sets
+             again = [](void* unit, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList*) {
+                 SetValue(*static_cast<FullUnit*>(unit), 23, I, AURenderCallbackStruct{again, unit});
+                 return SetValue(*static_cast<FullUnit*>(unit), 15, O, AudioUnitExternalBuffer{block, sizeof block}); };
+             u.DoInitialize();
+             u.SetRenderNotification(again, &u);
+             HostBuffers out(2, 64);
+             for (AudioTimeStamp time{}; time.mSampleTime < 64000; time.mSampleTime += 64) {
+                 AudioUnitRenderActionFlags flags = 0;
+                 EXPECT_EQ(u.DoRender(flags, time, 0, 64, out.list()), noErr);
+                 if (time.mSampleTime == 0) // a host call outside a render frees what the first sets replaced
+                     u.DoInitialize();
+             }
+             EXPECT_FALSE(u.GetRetirement().HoldsRetired()); }, 15, 0},
         {"the parameter list goes byte by byte to any address", [&](FullUnit& u) {
              alignas(4) Byte list[9] = {};
              EXPECT_EQ(AUEntryCatch([&] { return u.DispatchGetProperty(3, G, 0, list + 1); }), noErr);

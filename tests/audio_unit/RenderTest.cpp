@@ -174,6 +174,8 @@ TEST(RenderChoreography, FillsTheCallersMemoryOrLendsItsOwnAndRendersEachSampleT
         std::vector<Float64> sampleTimes;
         int renders;
         Float32 lastFirstSample;
+        /** Of the renders after the first. */
+        UInt32 laterFrames = kFrames;
     };
     // clang-format off
     const Row rows[] = {
@@ -182,6 +184,8 @@ TEST(RenderChoreography, FillsTheCallersMemoryOrLendsItsOwnAndRendersEachSampleT
         {"null buffers point at the unit's memory", false, kFrames * 4, {0.0}, 1, 0.0f},
         {"a repeated sample time renders nothing", true, kFrames * 4, {64.0, 64.0}, 1, -9.0f},
         {"a new sample time renders again", false, kFrames * 4, {64.0, 80.0}, 2, 80.0f},
+        {"a repeated sample time with more frames: zeros past the first", false, kFrames * 4,
+         {64.0, 64.0}, 1, 64.0f, 2 * kFrames},
     };
     // clang-format on
     for (const Row& row : rows)
@@ -202,7 +206,12 @@ TEST(RenderChoreography, FillsTheCallersMemoryOrLendsItsOwnAndRendersEachSampleT
         {
             if (i == 1 && row.callerMemory)
                 buffers.memory(0)[0] = buffers.memory(1)[0] = -9.0f;
-            EXPECT_EQ(Render(unit, buffers, kFrames, 0, row.sampleTimes[i]), noErr);
+            // A host that asks for the unit's memory asks each time.
+            for (UInt32 b = 0; b < 2 && !row.callerMemory; ++b)
+                buffers.list().mBuffers[b].mData = nullptr;
+            EXPECT_EQ(
+                Render(unit, buffers, i == 0 ? kFrames : row.laterFrames, 0, row.sampleTimes[i]),
+                noErr);
         }
         EXPECT_EQ(unit.renderCalls, row.renders);
         EXPECT_EQ(controlWordInside & kFlushBits, kFlushBits);
@@ -210,7 +219,10 @@ TEST(RenderChoreography, FillsTheCallersMemoryOrLendsItsOwnAndRendersEachSampleT
         for (UInt32 b = 0; b < 2; ++b)
         {
             const AudioBuffer& buffer = buffers.list().mBuffers[b];
-            EXPECT_EQ(buffer.mDataByteSize, kFrames * 4);
+            const UInt32 frames = row.sampleTimes.size() > 1 ? row.laterFrames : kFrames;
+            EXPECT_EQ(buffer.mDataByteSize, frames * 4);
+            for (UInt32 i = kFrames; i < frames; ++i)
+                EXPECT_EQ(buffers.channel(b)[i], 0.0f) << i;
             const bool ownMemory = buffer.mData != buffers.memory(b).data();
             EXPECT_EQ(ownMemory, !row.callerMemory);
             if (ownMemory)

@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <functional>
+#include <future>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -173,6 +176,19 @@ TEST(AudioUnitWrapperConcurrency,
          {},
          [](OpenWrapper& open) { open.call(kAudioUnitUninitializeSelect); },
          {noErr, kAudioUnitErr_Uninitialized}},
+        {"re-setting the render callback from the render while another thread re-initialises",
+         [](OpenWrapper& open, int)
+         {
+             open.call(kAudioUnitUninitializeSelect);
+             open.call(kAudioUnitInitializeSelect);
+         },
+         {},
+         [&](OpenWrapper& open)
+         {
+             SetProperty(open, kAudioUnitProperty_SetRenderCallback, kAudioUnitScope_Input,
+                         &callback, sizeof callback);
+         },
+         {noErr, kAudioUnitErr_Uninitialized}},
         {"disconnecting and reconnecting the input",
          [&](OpenWrapper& open, int i)
          {
@@ -249,5 +265,89 @@ TEST(AudioUnitWrapperConcurrency,
                     sizeof callback);
         EXPECT_EQ(open.call(kAudioUnitInitializeSelect), noErr);
         EXPECT_EQ(open.render(), noErr);
+    }
+}
+
+TEST(AudioUnitWrapperConcurrency, HostCallsFromTwoThreadsTakeTurns)
+{
+    const CAStreamBasicDescription formats[] = {FloatFormat(4), FloatFormat(2)};
+    Feeder feeder;
+    const AURenderCallbackStruct callbacks[] = {{nullptr, nullptr}, {Feeder::Feed, &feeder}};
+    const Owned<CFStringRef> names[] = {Owned(MakeString("one")), Owned(MakeString("two"))};
+    using O = OpenWrapper&;
+    constexpr AudioUnitScope G = kAudioUnitScope_Global, I = kAudioUnitScope_Input,
+                             Out = kAudioUnitScope_Output;
+    // clang-format off
+    const auto get = [](O open, AudioUnitPropertyID id, AudioUnitScope scope) {
+        Byte value[40];
+        UInt32 size = sizeof value;
+        open.call(kAudioUnitGetPropertySelect, id, scope, 0u, static_cast<void*>(value), &size); };
+    const auto info = [](O open) { UInt32 size = 0; Boolean writable = false;
+        open.call(kAudioUnitGetPropertyInfoSelect, 8u, I, 0u, &size, &writable); };
+    const auto set = [](O open, AudioUnitPropertyID id, AudioUnitScope scope, const auto& value) {
+        SetProperty(open, id, scope, &value, sizeof value); };
+    const auto reinitialise = [](O open, int i) {
+        open.call(i % 2 == 0 ? kAudioUnitUninitializeSelect : kAudioUnitInitializeSelect); };
+    struct Row { const char* name; std::function<void(O unit, O other, int i)> first, second; };
+    const Row rows[] = {
+        {"a format get against a set", [&](O u, O, int) { get(u, 8, I); },
+         [&](O u, O, int i) { set(u, 8, I, formats[i % 2]); }},
+        {"latency against an output format set", [&](O u, O, int) { get(u, 12, G); },
+         [&](O u, O, int i) { set(u, 8, Out, formats[i % 2]); }},
+        {"property info against a render callback switch", [&](O u, O, int) { info(u); },
+         [&](O u, O, int i) { set(u, 23, I, callbacks[i % 2]); }},
+        {"initialising against an output format set", [&](O u, O, int i) { reinitialise(u, i); },
+         [&](O u, O, int i) { set(u, 8, Out, formats[i % 2]); }},
+        {"the context name from two threads", [&](O u, O, int) { set(u, 25, G, names[0].ref); },
+         [&](O u, O, int) { set(u, 25, G, names[1].ref); }},
+        {"reset and bypass against re-initialisation",
+         [&](O u, O, int i) { u.call(kAudioUnitResetSelect, G, 0u); set(u, 21, G, UInt32(i % 2)); },
+         [&](O u, O, int i) { reinitialise(u, i); }},
+        // Only the entry's instances are reached through the platform; a block refuses at once.
+        {"two units connected to each other",
+         [&](O u, O other, int) { set(u, 1, I, AudioUnitConnection{other.instance, 0, 0}); },
+         [&](O u, O other, int) { set(other, 1, I, AudioUnitConnection{u.instance, 0, 0}); }},
+    };
+    // clang-format on
+    for (const bool componentManager : {true, false})
+        for (const Row& row : rows)
+        {
+            SCOPED_TRACE(std::string(row.name) + (componentManager ? " (entry)" : " (block)"));
+            OpenWrapper unit(componentManager), other(componentManager);
+            ASSERT_EQ(unit.initialize(), noErr);
+            const auto calls = [&](const auto& call)
+            {
+                for (int i = 0; i < 3000; ++i)
+                    call(unit, other, i);
+            };
+            std::thread second(calls, row.second);
+            calls(row.first);
+            second.join();
+            // Whatever the two threads left, the unit comes back to rendering.
+            set(unit, 23, I, callbacks[1]);
+            unit.call(kAudioUnitUninitializeSelect);
+            EXPECT_EQ(unit.initialize(), noErr);
+            EXPECT_EQ(unit.render(), noErr);
+        }
+}
+
+TEST(AudioUnitWrapperConcurrency, TheAudioThreadsCallsNeverWaitForTheUnitsMutex)
+{
+    const AudioUnitParameterEvent event = Immediate(0, 0.5f);
+    for (const bool componentManager : {true, false})
+    {
+        OpenWrapper open(componentManager);
+        ASSERT_EQ(open.initialize(), noErr);
+        ASSERT_TRUE(open.unit().GetMutex()->Lock());
+        // clang-format off
+        auto audio = std::async(std::launch::async, [&] { return std::vector{open.render(),
+            open.call(kAudioUnitSetParameterSelect, 0u, 0u, 0u, 0.5f, 0u),
+            open.call(kAudioUnitScheduleParametersSelect, &event, 1u),
+            open.call(kMusicDeviceMIDIEventSelect, 0x90u, 60u, 1u, 0u)}; });
+        // clang-format on
+        const bool finished = audio.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        open.unit().GetMutex()->Unlock();
+        EXPECT_TRUE(finished) << (componentManager ? "entry" : "block");
+        EXPECT_EQ(audio.get(), std::vector<OSStatus>(4, noErr));
     }
 }

@@ -98,7 +98,11 @@ private:
     void updateParameterSlots();
     void sendParameterEvent(AudioUnitEventType type, int index);
 
-    // From the processor, on whichever thread changed it.
+    // From the processor, on whichever thread changed it: the editor's, the audio thread, or one
+    // holding the processor's callback lock, for which a host call holding the unit's mutex may
+    // be waiting. So they never take that mutex. What they touch holds without it: the parameter
+    // slots are atomics, the present preset is replaced whole, and the listeners are called from
+    // the copy of their list a call finds.
     void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails& details) override;
     void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override;
