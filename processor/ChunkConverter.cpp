@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace veridane
 {
@@ -82,6 +83,16 @@ ChunkPeaks convertEachSample(const float* const* inputs, float* const* outputs, 
     }
     return peaks;
 }
+
+/** Whether the conversion itself carried a sample past the largest float: a gain the law allows
+    can (8.6 is +770 dB), and so can W's factor near the top of the range. Infinity the host sent
+    in is its own and is left alone. */
+bool overflowed(const ChunkPeaks& peaks) noexcept
+{
+    const auto infinite = [](float peak) { return peak == std::numeric_limits<float>::infinity(); };
+    return std::none_of(peaks.inputs.begin(), peaks.inputs.end(), infinite) &&
+           std::any_of(peaks.outputs.begin(), peaks.outputs.end(), infinite);
+}
 } // namespace
 
 ChunkPeaks convertChunk(const float* const* inputs, float* const* outputs, int numChannels,
@@ -91,10 +102,20 @@ ChunkPeaks convertChunk(const float* const* inputs, float* const* outputs, int n
     stages.order.startChunk();
     stages.gain.startChunk();
 
-    if (numConverted >= numBFormatChannels &&
-        fourSeparateChannels(outputs, numChannels, numSamples))
-        return kernels::activeKernels().convert(inputs, outputs, numSamples, stages);
-    return convertEachSample(inputs, outputs, numChannels, numConverted, numSamples, stages);
+    ChunkPeaks peaks =
+        numConverted >= numBFormatChannels && fourSeparateChannels(outputs, numChannels, numSamples)
+            ? kernels::activeKernels().convert(inputs, outputs, numSamples, stages)
+            : convertEachSample(inputs, outputs, numChannels, numConverted, numSamples, stages);
+
+    // Rather than hand a host infinity, such a chunk comes out silent. The peaks tell, so the
+    // samples are passed over again only then.
+    if (overflowed(peaks))
+    {
+        for (int c = 0; c < std::min(numChannels, numBFormatChannels); ++c)
+            std::fill_n(outputs[c], numSamples, 0.0f);
+        peaks.outputs = {};
+    }
+    return peaks;
 }
 
 } // namespace veridane

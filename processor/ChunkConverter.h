@@ -15,7 +15,8 @@ using kernels::ChunkPeaks;
     the outputs are the inputs; otherwise each output is its own channel's input, exactly another
     channel's input, or shares no memory with any input (all inputs of a sample are read before
     any output of it is written). Channels from `numConverted` on are not converted, only scaled
-    by the gain. Audio thread; allocates nothing. */
+    by the gain. A chunk whose finite input the conversion carries to inf comes out silent, its
+    output peaks 0. Audio thread; allocates nothing. */
 ChunkPeaks convertChunk(const float* const* inputs, float* const* outputs, int numChannels,
                         int numConverted, int numSamples, ConversionStages& stages) noexcept;
 

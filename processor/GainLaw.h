@@ -16,7 +16,8 @@ inline float decibelsForGainValue(float value) noexcept
 
 /** Linear gain of a normalised "Gain" value. Values are not clamped (1.5 is +60 dB), but anything
     at or below -100 dB, not a number, or too large for a float mutes: a gain that cannot be
-    represented would otherwise turn every sample into inf or NaN. */
+    represented would otherwise turn every sample into inf or NaN. A gain that can may still carry
+    a loud sample to inf; the conversion silences such a chunk (convertChunk). */
 inline float linearGainForGainValue(float value) noexcept
 {
     const float dB = decibelsForGainValue(value);

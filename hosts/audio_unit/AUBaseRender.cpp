@@ -51,8 +51,12 @@ OSStatus AUBase::DoRender(AudioUnitRenderActionFlags& ioActionFlags,
     // A unit fed from its own output (directly or through other units) is asked to render again
     // from inside its render. At the sample time it is rendering, RenderBus answers from that
     // render; at any other (a NaN never equals one) it would recurse until the stack runs out.
+    // Refused, and recorded like a refused request.
     if (rendering.IsNested() && !(inTimeStamp.mSampleTime == CurrentRenderSampleTime()))
+    {
+        RecordRenderError(-1);
         return -1;
+    }
     const ScopedFlushToZero flushToZero;
     OSStatus result;
     bool requestChecked = false;

@@ -142,15 +142,36 @@ OSStatus AUEffectBase::ProcessBufferLists(AudioUnitRenderActionFlags& ioActionFl
 
 namespace
 {
-/** The same number of buffers, each with the same number of channels. */
-bool SameLayout(const AudioBufferList& a, const AudioBufferList& b)
+/** Whether `buffer` holds `frames` frames of `channels` samples each. */
+template <typename Sample> bool Holds(const AudioBuffer& buffer, UInt32 frames, UInt32 channels)
 {
-    if (a.mNumberBuffers != b.mNumberBuffers)
-        return false;
-    for (UInt32 i = 0; i < a.mNumberBuffers; ++i)
-        if (a.mBuffers[i].mNumberChannels != b.mBuffers[i].mNumberChannels)
-            return false;
-    return true;
+    return frames == 0 || (buffer.mData != nullptr &&
+                           buffer.mDataByteSize >= UInt64(frames) * channels * sizeof(Sample));
+}
+
+/** How many kernels run, each inside the buffers it is given: with one input buffer, kernel c
+    takes channel c of it and of output buffer 0 at the input's stride, so both buffers must have
+    that many channels; otherwise kernel c takes buffer c of each list. Any other layout throws
+    before a kernel runs. */
+template <typename Sample>
+size_t KernelsInside(const AudioBufferList& in, const AudioBufferList& out, UInt32 frames,
+                     size_t numKernels)
+{
+    if (in.mNumberBuffers == 1)
+    {
+        const UInt32 channels = in.mBuffers[0].mNumberChannels;
+        if (channels == 0 || out.mNumberBuffers == 0 ||
+            out.mBuffers[0].mNumberChannels != channels ||
+            !Holds<Sample>(in.mBuffers[0], frames, channels) ||
+            !Holds<Sample>(out.mBuffers[0], frames, channels))
+            throw CAException(kAudio_ParamError);
+        return std::min<size_t>(numKernels, channels);
+    }
+    const size_t count = std::min<size_t>({numKernels, in.mNumberBuffers, out.mNumberBuffers});
+    for (size_t c = 0; c < count; ++c)
+        if (!Holds<Sample>(in.mBuffers[c], frames, 1) || !Holds<Sample>(out.mBuffers[c], frames, 1))
+            throw CAException(kAudio_ParamError);
+    return count;
 }
 } // namespace
 
@@ -170,26 +191,20 @@ void AUEffectBase::ProcessKernels(const Processing& processing, const AudioBuffe
             ioActionFlags &= ~AudioUnitRenderActionFlags(kAudioUnitRenderAction_OutputIsSilence);
     };
     const std::vector<AUKernelBase*>& kernels = processing.kernels;
-
-    if (inBuffer.mNumberBuffers == 1 && inBuffer.mBuffers[0].mNumberChannels == 0)
-        throw CAException(kAudio_ParamError);
-    // A kernel has one stride for both sides: only lists laid out alike keep it inside both.
-    if (!SameLayout(inBuffer, outBuffer))
-        throw CAException(kAudio_ParamError);
+    const size_t count =
+        KernelsInside<Sample>(inBuffer, outBuffer, inFramesToProcess, kernels.size());
 
     if (inBuffer.mNumberBuffers == 1)
     {
         const AudioBuffer& source = inBuffer.mBuffers[0];
         const AudioBuffer& destination = outBuffer.mBuffers[0];
-        const size_t channels = std::min(source.mNumberChannels, destination.mNumberChannels);
-        for (size_t c = 0; c < std::min(kernels.size(), channels); ++c)
+        for (size_t c = 0; c < count; ++c)
             if (kernels[c] != nullptr)
                 run(*kernels[c], static_cast<const Sample*>(source.mData) + c,
                     static_cast<Sample*>(destination.mData) + c, source.mNumberChannels);
         return;
     }
-    const size_t buffers = std::min(inBuffer.mNumberBuffers, outBuffer.mNumberBuffers);
-    for (size_t c = 0; c < std::min(kernels.size(), buffers); ++c)
+    for (size_t c = 0; c < count; ++c)
         if (kernels[c] != nullptr)
             run(*kernels[c], inBuffer.mBuffers[c].mData, outBuffer.mBuffers[c].mData, 1);
 }

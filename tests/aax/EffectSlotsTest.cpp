@@ -120,6 +120,11 @@ const Row kRows[] = {
     {"15 GetParameterOrientation, null out", [](O& o, H&) { return with(effect::GetParameterOrientation::call(o.object, "0", nullptr)); }, -20004, ""},
     {"16 GetParameter", [](O& o, H&) { void* p = nullptr;
         const auto r = effect::GetParameter::call(o.object, "0", &p); return with(r, flag(p != nullptr)); }, 0, "true", {}, {16}},
+    {"16 GetParameter: its objects pass no NaN on", [](O& o, H&) { void* g = nullptr; void* b = nullptr; effect::GetParameter::call(o.object, "0", &g);
+        effect::GetParameter::call(o.object, kBypass, &b); auto& gain = *static_cast<AAX_IParameter*>(g); auto& bypass = *static_cast<AAX_IParameter*>(b);
+        const bool typed = gain.SetValueWithFloat(float(kNaN)); gain.SetNormalizedValue(kNaN); gain.UpdateNormalizedValue(kInfinity);
+        bypass.SetNormalizedValue(kNaN); bypass.UpdateNormalizedValue(kInfinity);
+        return with(typed, o.effect->valueOf("0") + " " + o.effect->valueOf(kBypass)); }, 0, "0.8999999761581421 0", {}, {16, 16}},
     {"16 GetParameter, unknown", [](O& o, H&) { void* p = &o;
         const auto r = effect::GetParameter::call(o.object, "x", &p); return with(r, flag(p != nullptr)); }, -20001, "false", {}, {16}},
     {"16 GetParameter, null out", [](O& o, H&) { return with(effect::GetParameter::call(o.object, "0", nullptr)); }, -20004, "", {}, {16}},

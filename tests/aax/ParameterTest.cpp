@@ -2,6 +2,7 @@
 
 #include "hosts/aax/proxies/AAX_VAutomationDelegate.h"
 
+#include <cmath>
 #include <memory>
 
 using fakeaax::FakeHost;
@@ -48,6 +49,15 @@ TEST(TypedParameter, BehavesAsTheHostSeesIt)
             p->GetValueAsBool(&on); return std::string(on ? "true" : "false"); }, "true",
             {"automation1.3(\"b\")", "automation1.7(\"b\")", "automation1.5(\"b\", 1)", "automation1.8(\"b\")",
              "automation1.6(\"b\", 0.3)", "automation1.4(\"b\")"}},
+        {"NaN refused; infinity only where the taper would not clamp it", [](auto& a) { std::unique_ptr<Float> p(makeFloatParameter("0", "n", 0.5f));
+            p->SetAutomationDelegate(&a); const bool typed = p->SetValueWithFloat(NAN); p->SetNormalizedValue(NAN); p->UpdateNormalizedValue(NAN);
+            p->UpdateNormalizedValue(INFINITY); p->SetNormalizedDefaultValue(NAN); p->SetNormalizedValue(INFINITY); // clamped to 1
+            return std::to_string(typed) + " " + normalized(*p) + " " + numberText(p->GetNormalizedDefaultValue()); }, "0 0.5 0.5",
+            {"automation1.3(\"0\")", "automation1.7(\"0\")", "automation1.5(\"0\", 1)", "automation1.8(\"0\")", "automation1.4(\"0\")"}},
+        {"a bool refuses NaN and infinity alike", [](auto& a) { std::unique_ptr<Bool> p(makeBoolParameter("b", "n")); p->SetAutomationDelegate(&a);
+            p->SetNormalizedDefaultValue(1.0); p->SetNormalizedDefaultValue(NAN); p->SetNormalizedValue(NAN); p->UpdateNormalizedValue(NAN);
+            p->UpdateNormalizedValue(INFINITY); return normalized(*p) + " " + numberText(p->GetNormalizedDefaultValue()); }, "0 1",
+            {"automation1.3(\"b\")", "automation1.4(\"b\")"}},
         {"steps", [](auto&) { std::unique_ptr<Float> p(makeFloatParameter("0", "n", 0)); std::string seen;
             for (const auto& [steps, value] : {std::pair{2u, 0.4999}, {2u, 0.5}, {128u, 1.0}, {0u, 1.0}, {1u, 1.0}}) {
                 p->SetNumberOfSteps(steps); p->SetNormalizedValue(value); seen += std::to_string(p->GetStepValue()) + " "; }

@@ -220,6 +220,14 @@ TEST(EffectRender, KernelsBypassInPlaceAndScheduledSlicesGiveTheExpectedOutput)
              e.unit.channels = {{-1, -2}};
              e.unit.DoInitialize(); },
          0.0f, {}, {-1}},
+        {"four separate inputs, two outputs: a kernel each", [](RenderingEffect& e) {
+             e.unit.DoCleanup();
+             const AudioStreamBasicDescription four = FloatFormat(4);
+             e.unit.DispatchSetProperty(kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0,
+                                        &four, sizeof four);
+             e.unit.channels = {{-1, -2}};
+             e.unit.DoInitialize(); },
+         2.0f, {kFrames, kFrames}},
         {"fed from itself, a render at a time it is not rendering fails", [](RenderingEffect& e) {
              e.sampleTime = std::nan("");
              const AURenderCallbackStruct itself{[](void* self, AudioUnitRenderActionFlags* flags,

@@ -111,6 +111,12 @@ TEST(RenderChecks, EachRefusalAnswersItsCodeRecordsItAndRestoresTheControlWord)
              u.DoInitialize();
              b.list().mNumberBuffers = 0; },
          kFrames, 0, -1, true},
+        {"a render nested in its own at another time", [](TestUnit& u, HostBuffers& b) {
+             u.render = [&u, &b](auto& flags, const AudioTimeStamp& time, UInt32 frames) {
+                 AudioTimeStamp later = time;
+                 later.mSampleTime += frames;
+                 return u.DoRender(flags, later, 0, frames, b.list()); }; },
+         kFrames, 0, -1, true},
         {"a render that throws a status", throwing(OSStatus(-10863)), kFrames, 0, -10863, true},
         {"a render that throws 0", throwing(OSStatus(0)), kFrames, 0, noErr, false},
         {"a render out of memory", throwing(std::bad_alloc()), kFrames, 0, -1, true},

@@ -1,5 +1,6 @@
 #include "hosts/aax/parameters/AAX_CParameter.h"
 
+#include <cmath>
 #include <cstring>
 
 template <typename T>
@@ -64,8 +65,10 @@ template <typename T> void AAX_CParameter<T>::Release()
 
 template <typename T> void AAX_CParameter<T>::SetNormalizedValue(double normalizedValue)
 {
-    // The host receives the value after a round trip through the taper: clamped, and for a bool
-    // exactly 0 or 1.
+    // NaN passes through the taper unclamped (or turns a bool off); anything else reaches the
+    // host after a round trip through the taper: clamped, and for a bool exactly 0 or 1.
+    if (std::isnan(normalizedValue))
+        return;
     const T real = mTaperDelegate->NormalizedToReal(normalizedValue);
     requestNormalizedValue(mTaperDelegate->RealToNormalized(real));
 }
@@ -77,6 +80,9 @@ template <typename T> double AAX_CParameter<T>::GetNormalizedValue() const
 
 template <typename T> void AAX_CParameter<T>::SetNormalizedDefaultValue(double normalizedDefault)
 {
+    // A NaN default would be requested by every later SetToDefaultValue.
+    if (std::isnan(normalizedDefault))
+        return;
     mDefaultValue =
         mTaperDelegate->ConstrainRealValue(mTaperDelegate->NormalizedToReal(normalizedDefault));
 }
@@ -199,8 +205,11 @@ void AAX_CParameter<T>::SetDisplayDelegate(const AAX_IDisplayDelegateBase& displ
 
 template <typename T> void AAX_CParameter<T>::UpdateNormalizedValue(double normalizedValue)
 {
+    // The host is told the value as received, so infinity would reach it unclamped, and a NaN
+    // would be stored as the value.
+    if (!std::isfinite(normalizedValue))
+        return;
     const T real = mTaperDelegate->NormalizedToReal(normalizedValue);
-    // A NaN never equals, so it is stored and reported like any change.
     if (!mNeedsNotify.load(std::memory_order_relaxed) &&
         mValue.load(std::memory_order_relaxed) == real)
         return;

@@ -5,12 +5,15 @@
 #include "hosts/aax/parameters/AAX_IParameter.h"
 
 #include <atomic>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <type_traits>
 
 /** Calls on one parameter must not overlap, except that the value itself may be read on one
-    thread (the packet generator) while the host updates it on another. */
+    thread (the packet generator) while the host updates it on another. A NaN is never stored or
+    passed on: the normalized setters, the default's and SetValueWithFloat (answering false)
+    ignore it; UpdateNormalizedValue, which posts its value as received, ignores infinity too. */
 template <typename T> class AAX_CParameter : public AAX_IParameter
 {
     static_assert(std::is_same_v<T, float> || std::is_same_v<T, bool>,
@@ -101,6 +104,9 @@ private:
     {
         if constexpr (std::is_same_v<U, T>)
         {
+            if constexpr (std::is_floating_point_v<U>)
+                if (std::isnan(value)) // the taper would pass it on
+                    return false;
             requestNormalizedValue(mTaperDelegate->RealToNormalized(value));
             return true;
         }
