@@ -1,8 +1,7 @@
 #include "wrappers/common/StandInWindow.h"
 
+#include <juce_core/juce_core.h>
 #include <xcb/xcb.h>
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 
@@ -14,39 +13,24 @@ namespace
     Xlib offers no way to choose a new window's id; XCB does, on the same connection. */
 struct Xcb
 {
-    xcb_connection_t* (*connectionOf)(_XDisplay*) = nullptr;
-    decltype(&xcb_create_window_checked) createWindow = nullptr;
-    decltype(&xcb_request_check) requestCheck = nullptr;
+    juce::DynamicLibrary xlibXcb{"libX11-xcb.so.1"}, xcb{"libxcb.so.1"};
+    xcb_connection_t* (*connectionOf)(_XDisplay*) =
+        function<decltype(connectionOf)>(xlibXcb, "XGetXCBConnection");
+    decltype(&xcb_create_window_checked) createWindow =
+        function<decltype(createWindow)>(xcb, "xcb_create_window_checked");
+    decltype(&xcb_request_check) requestCheck =
+        function<decltype(requestCheck)>(xcb, "xcb_request_check");
 
-    Xcb()
+    template <typename Function>
+    static Function function(juce::DynamicLibrary& library, const char* name)
     {
-        xlibXcb = dlopen("libX11-xcb.so.1", RTLD_LAZY | RTLD_LOCAL);
-        xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_LOCAL);
-        if (xlibXcb == nullptr || xcb == nullptr)
-            return;
-        connectionOf =
-            reinterpret_cast<decltype(connectionOf)>(dlsym(xlibXcb, "XGetXCBConnection"));
-        createWindow =
-            reinterpret_cast<decltype(createWindow)>(dlsym(xcb, "xcb_create_window_checked"));
-        requestCheck = reinterpret_cast<decltype(requestCheck)>(dlsym(xcb, "xcb_request_check"));
+        return reinterpret_cast<Function>(library.getFunction(name));
     }
-    ~Xcb()
-    {
-        if (xcb != nullptr)
-            dlclose(xcb);
-        if (xlibXcb != nullptr)
-            dlclose(xlibXcb);
-    }
-    Xcb(const Xcb&) = delete;
-    Xcb& operator=(const Xcb&) = delete;
 
     bool loaded() const
     {
         return connectionOf != nullptr && createWindow != nullptr && requestCheck != nullptr;
     }
-
-    void* xlibXcb = nullptr;
-    void* xcb = nullptr;
 };
 } // namespace
 

@@ -2,8 +2,6 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <dlfcn.h>
-
 namespace veridane::wrappers
 {
 namespace
@@ -23,33 +21,21 @@ struct Xlib
     using Display = struct _XDisplay;
     using Atom = unsigned long;
 
-    Display* (*openDisplay)(const char*) = nullptr;
-    int (*internAtoms)(Display*, char**, int, int, Atom*) = nullptr;
-    int (*closeDisplay)(Display*) = nullptr;
+    juce::DynamicLibrary library{"libX11.so.6"};
+    Display* (*openDisplay)(const char*) = function<decltype(openDisplay)>("XOpenDisplay");
+    int (*internAtoms)(Display*, char**, int, int,
+                       Atom*) = function<decltype(internAtoms)>("XInternAtoms");
+    int (*closeDisplay)(Display*) = function<decltype(closeDisplay)>("XCloseDisplay");
 
-    Xlib()
+    template <typename Function> Function function(const char* name)
     {
-        handle = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
-        if (handle == nullptr)
-            return;
-        openDisplay = reinterpret_cast<decltype(openDisplay)>(dlsym(handle, "XOpenDisplay"));
-        internAtoms = reinterpret_cast<decltype(internAtoms)>(dlsym(handle, "XInternAtoms"));
-        closeDisplay = reinterpret_cast<decltype(closeDisplay)>(dlsym(handle, "XCloseDisplay"));
+        return reinterpret_cast<Function>(library.getFunction(name));
     }
-    ~Xlib()
-    {
-        if (handle != nullptr)
-            dlclose(handle);
-    }
-    Xlib(const Xlib&) = delete;
-    Xlib& operator=(const Xlib&) = delete;
 
     bool loaded() const
     {
         return openDisplay != nullptr && internAtoms != nullptr && closeDisplay != nullptr;
     }
-
-    void* handle = nullptr;
 };
 
 /** Message thread only. */
