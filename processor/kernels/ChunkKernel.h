@@ -275,7 +275,9 @@ private:
             Running<Whole> wide = lanes; // locals, so the peaks stay in registers
             Running<Single> narrow = singles;
             int i = begin;
-            auto edge = [&](int count)
+            // Inlined: a call would take the addresses of the peaks and the channel pointers,
+            // which then live in memory through the loop below, every vector waiting on a store.
+            auto edge = [&](int count) __attribute__((always_inline))
             {
                 convertEdge<form, measureOutputs>(channels, i, count, weightW, position, gain, wide,
                                                   narrow);
