@@ -9,7 +9,9 @@
 // sample written once, with the peaks of both found on the way. Every step (a vector, part of one,
 // or one sample) reads all four inputs at its positions before it writes any output there, and
 // the steps go forward without overlapping: so the outputs may be the inputs (in place), or an
-// output may be exactly another channel's input (crossed host buffers).
+// output may be exactly another channel's input (crossed host buffers). Only outputs apart from
+// every input let a step at the edge of a run overlap its neighbour, converting a few samples twice
+// to the same values.
 //
 // Included by one source file per instruction set, which supplies `Simd` and compiles this file
 // for that set (#pragma GCC target) after including everything this file includes: the shared
@@ -275,17 +277,28 @@ private:
             Running<Whole> wide = lanes; // locals, so the peaks stay in registers
             Running<Single> narrow = singles;
             int i = begin;
-            auto edge = [&](int count)
+            // Outputs apart from every input let an edge go as a whole vector that overlaps its
+            // aligned neighbour: it reads the same inputs and writes the same values again, and
+            // the factors are the same throughout the run. A masked store costs several plain
+            // ones on some processors.
+            const bool wholeEdges = channels.outputsApart() && end - begin >= Simd::width;
+            // Inlined: a call would take the addresses of the peaks and the channel pointers,
+            // which then live in memory through the loop below, every vector waiting on a store.
+            auto edge = [&](int count, int wholeFrom) __attribute__((always_inline))
             {
-                convertEdge<form, measureOutputs>(channels, i, count, weightW, position, gain, wide,
-                                                  narrow);
+                if (wholeEdges)
+                    convertStep<form, measureOutputs>(Whole{}, channels, wholeFrom, weightW,
+                                                      position, gain, wide);
+                else
+                    convertEdge<form, measureOutputs>(channels, i, count, weightW, position, gain,
+                                                      wide, narrow);
                 i += count;
             };
 
             if (const int head =
                     std::min(samplesToAlignment<Simd::width>(channels.output(0) + i), end - i);
                 head > 0)
-                edge(head);
+                edge(head, i);
             int nextCheck = begin + targetCheckInterval;
             auto targetsStand = [&]
             {
@@ -304,7 +317,7 @@ private:
                 convertStep<form, measureOutputs>(Whole{}, channels, i, weightW, position, gain,
                                                   wide);
             if (i + Simd::width > end && i < end && targetsStand())
-                edge(end - i);
+                edge(end - i, end - Simd::width);
 
             lanes = wide;
             singles = narrow;

@@ -46,6 +46,7 @@ struct InPlaceBlock
 
     const float* input(int c) const noexcept { return channels[c]; }
     float* output(int c) const noexcept { return channels[c]; }
+    bool outputsApart() const noexcept { return false; }
 };
 
 /** A chunk read from one set of buffers and written to another. Twice the pointers of a block in
@@ -54,14 +55,20 @@ struct OutOfPlaceBlock
 {
     const float* inputs[4];
     float* outputs[4];
+    /** No output is an input: then none shares memory with any input (see KernelTable). */
+    bool apart;
 
     static OutOfPlaceBlock of(const float* const* in, float* const* out) noexcept
     {
-        return {{in[0], in[1], in[2], in[3]}, {out[0], out[1], out[2], out[3]}};
+        bool shared = false;
+        for (int c = 0; c < 4; ++c)
+            shared |= (out[c] == in[0]) | (out[c] == in[1]) | (out[c] == in[2]) | (out[c] == in[3]);
+        return {{in[0], in[1], in[2], in[3]}, {out[0], out[1], out[2], out[3]}, !shared};
     }
 
     const float* input(int c) const noexcept { return inputs[c]; }
     float* output(int c) const noexcept { return outputs[c]; }
+    bool outputsApart() const noexcept { return apart; }
 };
 
 /** One instruction set's vector routines. */
